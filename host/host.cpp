@@ -1,0 +1,336 @@
+#include "host.h"
+
+#include <dlfcn.h>
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+
+struct mxArray_tag {
+  mxClassID cls = mxDOUBLE_CLASS;
+  size_t m = 0, n = 0;
+  bool is_complex = false;
+  bool is_sparse = false;
+  void* re = nullptr;
+  void* im = nullptr;
+  mwIndex* ir = nullptr;
+  mwIndex* jc = nullptr;
+  size_t nzmax = 0;
+  std::vector<mxArray*> cells;
+};
+
+namespace host {
+namespace {
+
+long g_live = 0;
+
+// What the current call has created, so an error can free it all.
+struct Context {
+  std::set<mxArray*> arrays;
+  std::set<void*> memory;
+  std::string printed;
+  std::string raised;
+};
+Context* g_ctx = nullptr;
+
+size_t element_size(mxClassID c) {
+  switch (c) {
+    case mxDOUBLE_CLASS:
+    case mxINT64_CLASS:
+    case mxUINT64_CLASS:
+      return 8;
+    case mxSINGLE_CLASS:
+    case mxINT32_CLASS:
+    case mxUINT32_CLASS:
+      return 4;
+    case mxINT16_CLASS:
+    case mxUINT16_CLASS:
+    case mxCHAR_CLASS:
+      return 2;
+    case mxINT8_CLASS:
+    case mxUINT8_CLASS:
+    case mxLOGICAL_CLASS:
+      return 1;
+    default:
+      return sizeof(void*);
+  }
+}
+
+[[noreturn]] void raise(const char* msg) {
+  if (g_ctx != nullptr) g_ctx->raised = msg;
+  throw MexError(msg);
+}
+
+void* zeroed(size_t count, size_t size) {
+  if (count != 0 && size > SIZE_MAX / count) raise("Maximum variable size allowed is exceeded.");
+  if (count == 0) count = 1;
+  void* p = std::calloc(count, size);
+  if (p == nullptr) raise("Out of memory.");
+  return p;
+}
+
+mxArray* make(mxClassID cls, size_t m, size_t n, bool is_complex) {
+  if (n != 0 && m > SIZE_MAX / n) raise("Maximum variable size allowed is exceeded.");
+  auto* a = new mxArray_tag;
+  a->cls = cls;
+  a->m = m;
+  a->n = n;
+  a->is_complex = is_complex;
+  try {
+    a->re = zeroed(m * n, element_size(cls));
+    if (is_complex) a->im = zeroed(m * n, element_size(cls));
+  } catch (...) {
+    std::free(a->re);
+    delete a;
+    throw;
+  }
+  ++g_live;
+  if (g_ctx != nullptr) g_ctx->arrays.insert(a);
+  return a;
+}
+
+template <class T>
+double first(const void* p) {
+  return static_cast<double>(*static_cast<const T*>(p));
+}
+
+typedef void (*MexFunction)(int, mxArray*[], int, const mxArray*[]);
+
+MexFunction load(const std::string& name) {
+  static std::map<std::string, MexFunction> loaded;
+  auto it = loaded.find(name);
+  if (it != loaded.end()) return it->second;
+  void* lib = dlopen(module_path(name).c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (lib == nullptr) throw std::runtime_error(std::string("cannot load module: ") + dlerror());
+  auto fn = reinterpret_cast<MexFunction>(dlsym(lib, "mexFunction"));
+  if (fn == nullptr) throw std::runtime_error("module exports no mexFunction: " + name);
+  loaded[name] = fn;
+  return fn;
+}
+
+}  // namespace
+
+std::string module_path(const std::string& name) {
+  return std::string(KV_MODULE_DIR) + "/" + name + ".mexa64";
+}
+
+long live_arrays() { return g_live; }
+
+Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>& inputs) {
+  MexFunction fn = load(name);
+  Result r;
+  Context ctx;
+  std::vector<mxArray*> plhs(static_cast<size_t>(nlhs > 0 ? nlhs : 1), nullptr);
+  g_ctx = &ctx;
+  try {
+    fn(nlhs, plhs.data(), static_cast<int>(inputs.size()),
+       const_cast<const mxArray**>(inputs.data()));
+  } catch (const MexError& e) {
+    r.failed = true;
+    r.error = e.what();
+  }
+  g_ctx = nullptr;
+  if (!r.failed && !ctx.raised.empty()) {
+    r.failed = true;
+    r.swallowed = true;
+    r.error = ctx.raised;
+  }
+  r.printed = ctx.printed;
+  if (!r.failed) {
+    for (int i = 0; i < nlhs; ++i) {
+      ctx.arrays.erase(plhs[static_cast<size_t>(i)]);
+      r.out.emplace_back(plhs[static_cast<size_t>(i)]);
+    }
+  }
+  // Whatever the call created and did not hand back is freed, as the host's
+  // allocator does at the end of every call.
+  for (mxArray* a : ctx.arrays) mxDestroyArray(a);
+  for (void* p : ctx.memory) std::free(p);
+  return r;
+}
+
+Array scalar(double v) {
+  Array a(mxCreateDoubleMatrix(1, 1, mxREAL));
+  mxGetPr(a.get())[0] = v;
+  return a;
+}
+
+Array real(size_t m, size_t n, const std::vector<double>& values) {
+  Array a(mxCreateDoubleMatrix(m, n, mxREAL));
+  for (size_t k = 0; k < values.size() && k < m * n; ++k) mxGetPr(a.get())[k] = values[k];
+  return a;
+}
+
+Array complex(size_t m, size_t n) { return Array(mxCreateDoubleMatrix(m, n, mxCOMPLEX)); }
+
+Array numeric(mxClassID cls, size_t m, size_t n, mxComplexity c) {
+  return Array(mxCreateNumericMatrix(m, n, cls, c));
+}
+
+Array logical(size_t m, size_t n) { return Array(mxCreateLogicalMatrix(m, n)); }
+Array string(const char* s) { return Array(mxCreateString(s)); }
+Array sparse(size_t m, size_t n, bool c) {
+  return Array(mxCreateSparse(m, n, 1, c ? mxCOMPLEX : mxREAL));
+}
+Array cell(size_t m, size_t n) { return Array(mxCreateCellMatrix(m, n)); }
+
+Array field(int n, double size, double lambda, double curvature, double aux) {
+  const size_t un = static_cast<size_t>(n);
+  Array a(mxCreateDoubleMatrix(un, un + 1, mxCOMPLEX));
+  double* re = mxGetPr(a.get());
+  for (size_t k = 0; k < un * un; ++k) re[k] = 1.0;
+  double* head = re + un * un;
+  head[0] = size;
+  head[1] = lambda;
+  head[2] = n;
+  head[3] = curvature;
+  head[4] = aux;
+  return a;
+}
+
+}  // namespace host
+
+using host::make;
+
+extern "C" {
+
+mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag) {
+  return make(mxDOUBLE_CLASS, m, n, flag == mxCOMPLEX);
+}
+
+mxArray* mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity flag) {
+  return make(cls, m, n, flag == mxCOMPLEX);
+}
+
+mxArray* mxCreateLogicalMatrix(mwSize m, mwSize n) { return make(mxLOGICAL_CLASS, m, n, false); }
+
+mxArray* mxCreateString(const char* s) {
+  const size_t len = std::strlen(s);
+  mxArray* a = make(mxCHAR_CLASS, len ? 1 : 0, len, false);
+  for (size_t i = 0; i < len; ++i) static_cast<uint16_t*>(a->re)[i] = static_cast<uint8_t>(s[i]);
+  return a;
+}
+
+mxArray* mxCreateSparse(mwSize m, mwSize n, mwSize nzmax, mxComplexity flag) {
+  if (nzmax == 0) nzmax = 1;
+  mxArray* a = make(mxDOUBLE_CLASS, 0, 0, false);
+  std::free(a->re);
+  a->m = m;
+  a->n = n;
+  a->is_sparse = true;
+  a->is_complex = flag == mxCOMPLEX;
+  a->nzmax = nzmax;
+  a->re = host::zeroed(nzmax, sizeof(double));
+  if (a->is_complex) a->im = host::zeroed(nzmax, sizeof(double));
+  a->ir = static_cast<mwIndex*>(host::zeroed(nzmax, sizeof(mwIndex)));
+  a->jc = static_cast<mwIndex*>(host::zeroed(n + 1, sizeof(mwIndex)));
+  return a;
+}
+
+mxArray* mxCreateCellMatrix(mwSize m, mwSize n) {
+  mxArray* a = make(mxCELL_CLASS, 0, 0, false);
+  a->m = m;
+  a->n = n;
+  a->cells.assign(m * n, nullptr);
+  return a;
+}
+
+void mxDestroyArray(mxArray* a) {
+  if (a == nullptr) return;
+  if (host::g_ctx != nullptr) host::g_ctx->arrays.erase(a);
+  for (mxArray* c : a->cells) mxDestroyArray(c);
+  std::free(a->re);
+  std::free(a->im);
+  std::free(a->ir);
+  std::free(a->jc);
+  delete a;
+  --host::g_live;
+}
+
+double* mxGetPr(const mxArray* a) { return static_cast<double*>(a->re); }
+double* mxGetPi(const mxArray* a) { return static_cast<double*>(a->im); }
+void* mxGetData(const mxArray* a) { return a->re; }
+void* mxGetImagData(const mxArray* a) { return a->im; }
+mwIndex* mxGetIr(const mxArray* a) { return a->ir; }
+mwIndex* mxGetJc(const mxArray* a) { return a->jc; }
+size_t mxGetM(const mxArray* a) { return a->m; }
+size_t mxGetN(const mxArray* a) { return a->n; }
+size_t mxGetNumberOfElements(const mxArray* a) { return a->m * a->n; }
+mxClassID mxGetClassID(const mxArray* a) { return a->cls; }
+
+double mxGetScalar(const mxArray* a) {
+  if (a->is_sparse) return a->jc[a->n] > 0 ? static_cast<double*>(a->re)[0] : 0.0;
+  if (a->m * a->n == 0 || a->re == nullptr) return 0.0;
+  switch (a->cls) {
+    case mxDOUBLE_CLASS:
+      return host::first<double>(a->re);
+    case mxSINGLE_CLASS:
+      return host::first<float>(a->re);
+    case mxINT8_CLASS:
+      return host::first<int8_t>(a->re);
+    case mxUINT8_CLASS:
+    case mxLOGICAL_CLASS:
+      return host::first<uint8_t>(a->re);
+    case mxINT16_CLASS:
+      return host::first<int16_t>(a->re);
+    case mxUINT16_CLASS:
+    case mxCHAR_CLASS:
+      return host::first<uint16_t>(a->re);
+    case mxINT32_CLASS:
+      return host::first<int32_t>(a->re);
+    case mxUINT32_CLASS:
+      return host::first<uint32_t>(a->re);
+    case mxINT64_CLASS:
+      return host::first<int64_t>(a->re);
+    case mxUINT64_CLASS:
+      return host::first<uint64_t>(a->re);
+    default:
+      return 0.0;
+  }
+}
+
+bool mxIsNumeric(const mxArray* a) { return a->cls >= mxDOUBLE_CLASS && a->cls <= mxUINT64_CLASS; }
+bool mxIsComplex(const mxArray* a) { return a->is_complex; }
+bool mxIsSparse(const mxArray* a) { return a->is_sparse; }
+bool mxIsDouble(const mxArray* a) { return a->cls == mxDOUBLE_CLASS; }
+bool mxIsSingle(const mxArray* a) { return a->cls == mxSINGLE_CLASS; }
+bool mxIsLogical(const mxArray* a) { return a->cls == mxLOGICAL_CLASS; }
+bool mxIsChar(const mxArray* a) { return a->cls == mxCHAR_CLASS; }
+bool mxIsCell(const mxArray* a) { return a->cls == mxCELL_CLASS; }
+bool mxIsEmpty(const mxArray* a) { return a->m * a->n == 0; }
+
+void* mxMalloc(mwSize n) {
+  void* p = host::zeroed(n, 1);
+  if (host::g_ctx != nullptr) host::g_ctx->memory.insert(p);
+  return p;
+}
+
+void* mxCalloc(mwSize n, mwSize size) {
+  void* p = host::zeroed(n, size);
+  if (host::g_ctx != nullptr) host::g_ctx->memory.insert(p);
+  return p;
+}
+
+void mxFree(void* p) {
+  if (p == nullptr) return;
+  if (host::g_ctx != nullptr) host::g_ctx->memory.erase(p);
+  std::free(p);
+}
+
+int mexPrintf(const char* fmt, ...) {
+  char buf[4096];
+  va_list ap;
+  va_start(ap, fmt);
+  const int len = std::vsnprintf(buf, sizeof buf, fmt, ap);
+  va_end(ap);
+  if (host::g_ctx != nullptr) host::g_ctx->printed += buf;
+  return len;
+}
+
+void mexErrMsgTxt(const char* msg) { host::raise(msg); }
+
+}  // extern "C"

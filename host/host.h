@@ -1,0 +1,67 @@
+// The test host: loads a command module by name and calls its mexFunction
+// the way MATLAB does (no narrowing of complex arrays), and builds arrays of
+// every class the tests need.
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "mex.h"
+
+namespace host {
+
+// What mexErrMsgTxt throws; like Octave's error, it is a std::exception, so a
+// module that calls mexErrMsgTxt inside a catch-all would swallow it (and the
+// host reports that).
+struct MexError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct ArrayDeleter {
+  void operator()(mxArray* a) const { mxDestroyArray(a); }
+};
+using Array = std::unique_ptr<mxArray, ArrayDeleter>;
+
+struct Result {
+  std::vector<Array> out;  // one per requested output; null where the module set none
+  bool failed = false;
+  std::string error;       // the message of mexErrMsgTxt
+  std::string printed;     // everything mexPrintf printed
+  bool swallowed = false;  // mexErrMsgTxt was called, yet the module returned
+  const mxArray* operator[](size_t i) const { return out.at(i).get(); }
+};
+
+// Calls command `name` (module `name` in the module directory) with `nlhs`
+// outputs. On error every array the call created is freed.
+Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>& inputs);
+inline Result call(const std::string& name, int nlhs, std::initializer_list<const mxArray*> in) {
+  return call(name, nlhs, std::vector<const mxArray*>(in));
+}
+
+// The file a command's module is loaded from.
+std::string module_path(const std::string& name);
+
+// Arrays still alive that the host created (for leak checks).
+long live_arrays();
+
+// Builders. Arrays come back zeroed.
+Array scalar(double v);
+Array real(size_t m, size_t n, const std::vector<double>& values = {});
+Array complex(size_t m, size_t n);
+Array numeric(mxClassID cls, size_t m, size_t n, mxComplexity c = mxREAL);
+Array logical(size_t m, size_t n);
+Array string(const char* s);
+Array sparse(size_t m, size_t n, bool complex = false);
+Array cell(size_t m, size_t n);
+// A field of dimension n: every sample 1 + 0i, header size, lambda, n,
+// curvature, aux_int.
+Array field(int n, double size = 1e-3, double lambda = 1e-6, double curvature = 0, double aux = 0);
+
+// Planes of a double array.
+inline double* re(const mxArray* a) { return mxGetPr(a); }
+inline double* im(const mxArray* a) { return mxGetPi(a); }
+
+}  // namespace host

@@ -1,0 +1,90 @@
+/* The MEX interface of the test host: the C signatures of MATLAB's array
+   library and gateway library, for the calls the commands and the tests
+   make. Arrays keep separate real and imaginary planes. */
+#ifndef KORVANE_HOST_MEX_H
+#define KORVANE_HOST_MEX_H
+
+#include <stdbool.h>
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef size_t mwSize;
+typedef size_t mwIndex;
+typedef ptrdiff_t mwSignedIndex;
+typedef bool mxLogical;
+typedef struct mxArray_tag mxArray;
+
+typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
+
+typedef enum {
+  mxUNKNOWN_CLASS = 0,
+  mxCELL_CLASS,
+  mxSTRUCT_CLASS,
+  mxLOGICAL_CLASS,
+  mxCHAR_CLASS,
+  mxVOID_CLASS,
+  mxDOUBLE_CLASS,
+  mxSINGLE_CLASS,
+  mxINT8_CLASS,
+  mxUINT8_CLASS,
+  mxINT16_CLASS,
+  mxUINT16_CLASS,
+  mxINT32_CLASS,
+  mxUINT32_CLASS,
+  mxINT64_CLASS,
+  mxUINT64_CLASS,
+  mxFUNCTION_CLASS
+} mxClassID;
+
+/* Creation and destruction. */
+mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag);
+mxArray* mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxComplexity flag);
+mxArray* mxCreateLogicalMatrix(mwSize m, mwSize n);
+mxArray* mxCreateString(const char* str);
+mxArray* mxCreateSparse(mwSize m, mwSize n, mwSize nzmax, mxComplexity flag);
+mxArray* mxCreateCellMatrix(mwSize m, mwSize n);
+void mxDestroyArray(mxArray* a);
+
+/* Queries. */
+double* mxGetPr(const mxArray* a);
+double* mxGetPi(const mxArray* a);
+void* mxGetData(const mxArray* a);
+void* mxGetImagData(const mxArray* a);
+mwIndex* mxGetIr(const mxArray* a);
+mwIndex* mxGetJc(const mxArray* a);
+size_t mxGetM(const mxArray* a);
+size_t mxGetN(const mxArray* a);
+size_t mxGetNumberOfElements(const mxArray* a);
+mxClassID mxGetClassID(const mxArray* a);
+double mxGetScalar(const mxArray* a);
+bool mxIsNumeric(const mxArray* a);
+bool mxIsComplex(const mxArray* a);
+bool mxIsSparse(const mxArray* a);
+bool mxIsDouble(const mxArray* a);
+bool mxIsSingle(const mxArray* a);
+bool mxIsLogical(const mxArray* a);
+bool mxIsChar(const mxArray* a);
+bool mxIsCell(const mxArray* a);
+bool mxIsEmpty(const mxArray* a);
+
+/* Memory that lives until the call ends. */
+void* mxMalloc(mwSize n);
+void* mxCalloc(mwSize n, mwSize size);
+void mxFree(void* ptr);
+
+/* Gateway library. */
+int mexPrintf(const char* fmt, ...);
+void mexErrMsgTxt(const char* msg);
+
+/* The entry point every module exports. */
+__attribute__((visibility("default"))) void mexFunction(int nlhs, mxArray* plhs[], int nrhs,
+                                                        const mxArray* prhs[]);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,21 @@
+// Profile arguments: the n x n arrays that the profile commands lay on a
+// field. The computations read a profile as a plane of n*n doubles; this is
+// where an argument becomes such a plane.
+#pragma once
+
+#include <cstdint>
+
+#include "core/gateway.h"
+
+namespace kv {
+
+// The real plane of profile argument `arg`, checked against the field
+// dimension n. A full double array (real or complex) is used in place. Any
+// other numeric or logical array (an 8-bit image, a mask, single, integer or
+// sparse) is converted to doubles in scratch memory of the call. An array that
+// is not n x n ends the call with `shape_msg`; one that is neither numeric nor
+// logical (char, cell, struct) with `class_msg`.
+const double* profile_plane(Call& c, int arg, int32_t n, const char* shape_msg,
+                            const char* class_msg);
+
+}  // namespace kv
