@@ -1,0 +1,28 @@
+#include "apertures/gauss.h"
+#include "core/gateway.h"
+
+static const char kBanner[] =
+    "**************************************************"
+    "**************************************************\n\n"
+    "\tKorvane for Matlab Optical Toolbox\n\n"
+    "\tKVGaussScreen screens the field with a Gaussian screen.\n\n"
+    "\tUSAGE:\n"
+    "\tFout=KVGaussScreen(w,x_shift,y_shift,T,Fin);\n\n"
+    "\twith:\n"
+    "\tw                = 1/e intensity width of the screen\n"
+    "\tx_shift, y_shift = displacement from the centre\n"
+    "\tT                = centre transmission\n"
+    "\tFin              = the input field\n"
+    "\tFout             = the output field\n\n"
+    "**************************************************"
+    "**************************************************\n\n";
+
+static const kv::Command kCmd{
+    "KVGaussScreen", 5, 1, {kv::Scalar, kv::Scalar, kv::Scalar, kv::Scalar, kv::Field}, kBanner};
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+  kv::run(kCmd, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
+    kv::gauss_mask(c.scalar(0), c.scalar(1), c.scalar(2), c.scalar(3), c.in(4), c.out(),
+                   kv::Keep::Outside);
+  });
+}
