@@ -1,0 +1,39 @@
+// Fout = KVMultIntensity(Intens, Fin): amplitudes of Fin scaled by sqrt(Intens).
+#include "core/gateway.h"
+#include "core/profile.h"
+#include "profiles/profiles.h"
+
+static const char kBanner[] =
+    "**************************************************"
+    "**************************************************\n"
+    "\n"
+    "\tKorvane for Matlab Optical Toolbox\n"
+    "\n"
+    "\tKVMultIntensity multiplies the field with an intensity profile.\n"
+    "\n"
+    "\tUSAGE:\n"
+    "\tFout = KVMultIntensity(Intens, Fin);\n"
+    "\n"
+    "\twith:\n"
+    "\tIntens = array of the same dimension as the input field filled with real "
+    "numbers (doubles) \n"
+    "\tthis can be a bitmap.\n"
+    "\tUse: Intens=double(imread('bitmap','bmp')); in your m-file to read a windows "
+    "bitmap file \n"
+    "\t(for example: 'bitmap.bmp') from disk. \n"
+    "**************************************************"
+    "**************************************************\n"
+    "\n";
+
+static const kv::Command kMultIntensity{"KVMultIntensity", 2, 1, {kv::Array, kv::Field}, kBanner};
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+  kv::run(kMultIntensity, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
+    const kv::FieldIn& in = c.in(1);
+    const double* p = kv::profile_plane(
+        c, 0, in.n,
+        "Input intensity array must be square and must have equal dimensions as the input field.",
+        "Input intensity array must be a numeric or logical array.");
+    kv::mult_intensity(p, in, c.out());
+  });
+}

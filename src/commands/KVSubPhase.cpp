@@ -1,0 +1,39 @@
+// Fout = KVSubPhase(Phase, Fin): phases from Phase, amplitudes of Fin kept.
+#include "core/gateway.h"
+#include "core/profile.h"
+#include "profiles/profiles.h"
+
+static const char kBanner[] =
+    "**************************************************"
+    "**************************************************\n"
+    "\n"
+    "\tKorvane for Matlab Optical Toolbox\n"
+    "\n"
+    "\tKVSubPhase substitutes a phase profile in the field.\n"
+    "\n"
+    "\tUSAGE:\n"
+    "\tFout = KVSubPhase(Phase, Fin);\n"
+    "\n"
+    "\twith:\n"
+    "\tPhase = array of the same dimension as the input field filled with real "
+    "numbers (doubles) \n"
+    "\tthis can be a bitmap.\n"
+    "\tUse: Phase=double(imread('bitmap','bmp')); in your m-file to read a windows "
+    "bitmap file \n"
+    "\t(for example: 'bitmap.bmp') from disk. \n"
+    "**************************************************"
+    "**************************************************\n"
+    "\n";
+
+static const kv::Command kSubPhase{"KVSubPhase", 2, 1, {kv::Array, kv::Field}, kBanner};
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+  kv::run(kSubPhase, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
+    const kv::FieldIn& in = c.in(1);
+    const double* p = kv::profile_plane(
+        c, 0, in.n,
+        "Input phase array must be square and must have equal dimensions as the input field.",
+        "Input phase array must be a numeric or logical array.");
+    kv::sub_phase(p, in, c.out());
+  });
+}
