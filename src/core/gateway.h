@@ -8,6 +8,10 @@
 #include "core/field.h"
 #include "mex.h"
 
+// The one symbol a module exports.
+extern "C" __attribute__((visibility("default"))) void mexFunction(int nlhs, mxArray* plhs[],
+                                                                   int nrhs, const mxArray* prhs[]);
+
 namespace kv {
 
 enum Arg : unsigned char {

@@ -1,0 +1,71 @@
+#!/bin/bash
+# Builds everything and runs every test: the C++ tests through the test host,
+# the same again under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# the Octave tests against the Octave modules. Ends in one summary line.
+set -u
+cd "$(dirname "$0")/.."
+JOBS=${JOBS:-2}
+BUILD=${BUILD:-build}
+OCTAVE="octave-cli --no-gui --no-history --norc --quiet"
+passed=0
+failed=0
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+# Adds the counts of a ctest run (its "x% tests passed, F tests failed out of T").
+count_ctest() {
+  local line
+  line=$(grep -E "tests passed, [0-9]+ tests? failed out of [0-9]+" "$log" | tail -1)
+  if [ -z "$line" ]; then
+    failed=$((failed + 1))
+    return
+  fi
+  local f t
+  f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  t=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
+  passed=$((passed + t - f))
+  failed=$((failed + f))
+}
+
+run_ctest() {
+  local dir=$1
+  shift
+  echo "== C++ tests in $dir"
+  if ! cmake -S . -B "$dir" "$@" >/dev/null || ! cmake --build "$dir" -j"$JOBS" >"$log" 2>&1; then
+    cat "$log"
+    echo "build failed in $dir"
+    failed=$((failed + 1))
+    return
+  fi
+  ctest --test-dir "$dir" -j"$JOBS" --output-on-failure >"$log" 2>&1
+  grep -vE "^ +Start |Test +#[0-9]+: .* Passed" "$log"
+  count_ctest
+}
+
+run_ctest "$BUILD/host" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_ctest "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON
+
+echo "== Octave tests"
+if make --no-print-directory octave BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
+  $OCTAVE --eval "addpath('$PWD/$BUILD/octave'); addpath('tests/octave'); exit(run_tests('tests/octave'))" \
+    2>&1 | tee "$log"
+  line=$(grep -E "^[0-9]+ passed, [0-9]+ failed$" "$log" | tail -1)
+  if [ -n "$line" ]; then
+    passed=$((passed + $(cut -d' ' -f1 <<<"$line")))
+    failed=$((failed + $(cut -d' ' -f3 <<<"$line")))
+  else
+    failed=$((failed + 1))
+  fi
+  if tests/check_exports.sh "$BUILD/octave" mex; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+else
+  cat "$log"
+  echo "Octave build failed"
+  failed=$((failed + 1))
+fi
+
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

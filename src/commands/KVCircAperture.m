@@ -1,0 +1,20 @@
+% KVCircAperture  Pass the field inside a circle, zero it outside.
+%
+%   Fout = KVCircAperture(R, x_shift, y_shift, Fin)
+%
+%   R                 radius of the aperture (only R^2 is used)
+%   x_shift, y_shift  position of the centre of the aperture
+%   Fin               input field (from KVBegin or any other command)
+%   Fout              output field, same grid as Fin
+%
+%   Sample (i, j) lies at x = (i - floor(N/2))*size/N, y likewise, with x
+%   along the columns of the field and y along its rows. A sample exactly on
+%   the circle passes. Blocked samples become exactly 0. NaN parameters
+%   block nothing.
+%
+%   Example:
+%     F = KVBegin(5e-3, 633e-9, 256);
+%     F = KVCircAperture(1e-3, 0, 0, F);
+%     imagesc(KVIntensity(0, F)); axis image
+%
+%   See also KVCircScreen, KVRectAperture, KVGaussAperture.
