@@ -16,7 +16,7 @@ octave:
 	@$(MAKE) --no-print-directory -f mk/octave.mk OUT=$(OCT_OUT) -j$(JOBS)
 
 demo: deps octave
-	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('examples'); run_examples('$(BUILD)/demo')"
+	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('$(abspath examples)'); run_examples('$(BUILD)/demo')"
 
 test: deps
 	@scripts/test.sh
@@ -32,7 +32,7 @@ test-asan:
 	@ctest --test-dir $(BUILD)/asan -j$(JOBS) --output-on-failure
 
 test-octave: octave
-	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('tests/octave'); exit(run_tests('tests/octave'))"
+	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('$(abspath tests/octave)'); exit(run_tests('tests/octave'))"
 
 bench:
 	@cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DKV_BENCH=ON >/dev/null

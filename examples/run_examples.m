@@ -4,6 +4,7 @@ function run_examples(outdir)
   if ~exist(outdir, 'dir')
     mkdir(outdir);
   end
+  warning('off', 'Octave:gnuplot-graphics');
   graphics_toolkit('gnuplot');
   set(0, 'defaultfigurevisible', 'off');
   here = fileparts(mfilename('fullpath'));
@@ -31,5 +32,5 @@ function run_examples(outdir)
 end
 
 function run_one(file)
-  run(file);
+  source(file);
 end
