@@ -41,18 +41,6 @@
 %! assert (abs (H(1:N, 1:N)), 2 * ones (N), 1e-15);
 
 %!test
-%! % Substituted intensity keeps the phase; zero samples take the phase
-%! % 1.570796327.
-%! G = F; G(1, 1) = 3 + 4i; G(2, 1) = 0; G(3, 1) = -2i;
-%! H = KVSubIntensity (ones (N), G);
-%! assert (H(1, 1), 0.6 + 0.8i, 1e-15);
-%! assert (real (H(2, 1)), cos (1.570796327));
-%! assert (imag (H(2, 1)), 1);
-%! assert (real (H(3, 1)), cos (4.712388981));
-%! assert (imag (H(3, 1)), -1);
-%! assert (KVMultIntensity (0.25 * ones (N), G)(1, 1), 1.5 + 2i);
-
-%!test
 %! % The random commands repeat for a seed and share their draws.
 %! A = KVRandomIntensity (5.7, F);
 %! assert (A, KVRandomIntensity (5, F));
@@ -78,25 +66,12 @@
 %! assert (G(1:N, N/2 + 1), zeros (N, 1));
 %! assert (isreal (G) || all (imag (G(:)) == 0));
 
-%!test
-%! % Banners: no arguments prints the help text and returns nothing.
-%! out = evalc ('KVGaussHermite ()');
-%! assert (strncmp (out, [repmat('*', 1, 100) "\n\n\tKorvane for Matlab Optical Toolbox"], 137));
-%! assert (! isempty (strfind (out, "\tFout=KVGaussHermite(n,m,A,w0,Fin);n\n")));
-%! out = evalc ('KVRandomPhase ()');
-%! assert (! isempty (strfind (out, "\tmax = the maximum value of the phase.\n")));
-
 %!error <expects three input arguments\.> G = KVRandomPhase (1, F);
 %!error <expects one output argument\.> [G, H] = KVRandomPhase (1, 1, F);
-%!error <expects two input arguments> G = KVRandomIntensity (F);
-%!error <expects five input arguments> G = KVGaussHermite (0, 0, 1, F);
-%!error <expects one output argument> [G, H] = KVSubPhase (ones (16), KVBegin (1, 1, 16));
 %!error <Input must be real scalar.> G = KVRandomPhase (1, single (1), KVBegin (1, 1, 16));
-%!error <Input must be real scalar.> G = KVGaussHermite (0, [0 1], 1, 1, KVBegin (1, 1, 16));
 %!error <Input field is not a Korvane field.> G = KVRandomIntensity (1, ones (16));
 %!error <Input intensity array must be square and must have equal dimensions as the input field.> G = KVSubIntensity (ones (15, 16), KVBegin (1, 1, 16));
 %!error <Input intensity array must be square and must have equal dimensions as the input field.> G = KVMultIntensity (uint8 (ones (16, 16, 3)), KVBegin (1, 1, 16));
 %!error <Input phase array must be square and must have equal dimensions as the input field.> F = KVBegin (1, 1, 16); G = KVSubPhase (F, F);
-%!error <Input phase array must be square and must have equal dimensions as the input field.> G = KVMultPhase (ones (16, 17), KVBegin (1, 1, 16));
 %!error <Input phase array must be a numeric or logical array.> G = KVMultPhase (cell (16), KVBegin (1, 1, 16));
 %!error <Input intensity array must be a numeric or logical array.> G = KVSubIntensity (repmat ('a', 16), KVBegin (1, 1, 16));
