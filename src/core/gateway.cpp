@@ -179,7 +179,14 @@ void run(const Command& cmd, int nlhs, mxArray* plhs[], int nrhs, const mxArray*
   } catch (const std::bad_alloc&) {
     msg = kOutOfMemory;
   } catch (const std::exception& e) {
-    std::snprintf(what, sizeof what, "%s", e.what());
+    // A host error from inside one of its calls (Octave's allocation
+    // failure); its text already names the command.
+    const char* text = e.what();
+    const size_t len = std::strlen(cmd.name);
+    if (std::strncmp(text, cmd.name, len) == 0 && std::strncmp(text + len, ": ", 2) == 0) {
+      text += len + 2;
+    }
+    std::snprintf(what, sizeof what, "%s", text);
     msg = what;
   } catch (...) {
     msg = kOutOfMemory;
