@@ -22,7 +22,7 @@
 %!error <new_number must be at least 5.> G = KVInterpol (1e-3, 0, 0, 0, 0, 1, F);
 %!error <new_number must be at least 5.> G = KVInterpol (1e-3, -8, 0, 0, 0, 1, F);
 %!error <new_number must be at least 5.> G = KVInterpol (1e-3, NaN, 0, 0, 0, 1, F);
-%!error <new_number must be at least 5.> G = KVInterpol (1e-3, 1e10, 0, 0, 0, 1, F);
+%!error <too large> G = KVInterpol (1e-3, 1e10, 0, 0, 0, 1, F);
 %!error <too large> G = KVInterpol (1e-3, 2^31 - 1, 0, 0, 0, 1, F);
 %!error <expects four input arguments> G = KVLens (1, 0, F);
 %!error <expects one output argument> [G, H] = KVLens (1, 0, 0, F);
