@@ -50,27 +50,19 @@ Planes random_planes(int32_t n, unsigned seed) {
 
 // ---- interpolate_cell ----
 
-TEST(InterpolateCell, CornersCentreAndInteriorPoint) {
-  // Corners of the unit cell at (2, 3): f00 = 1, f10 = 2, f01 = 4, f11 = 8.
-  double v = 0;
-  ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, 2, 3, &v), kv::kInterpolOk);
-  EXPECT_DOUBLE_EQ(v, 1);
-  ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, 3, 3, &v), kv::kInterpolOk);
-  EXPECT_DOUBLE_EQ(v, 2);
-  ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, 2, 4, &v), kv::kInterpolOk);
-  EXPECT_DOUBLE_EQ(v, 4);
-  ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, 3, 4, &v), kv::kInterpolOk);
-  EXPECT_DOUBLE_EQ(v, 8);
-  ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, 2.5, 3.5, &v), kv::kInterpolOk);
-  EXPECT_DOUBLE_EQ(v, 3.75);
-  // (0.25, 0.5) into the cell: 1*.75*.5 + 2*.25*.5 + 4*.75*.5 + 8*.25*.5 = 3.125.
-  ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, 2.25, 3.5, &v), kv::kInterpolOk);
-  EXPECT_NEAR(v, 3.125, 1e-14);
-  // Edge rules: on x = x0 between f00 and f01; on y = y0 + d between f01 and f11.
-  ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, 2, 3.25, &v), kv::kInterpolOk);
-  EXPECT_DOUBLE_EQ(v, 1.75);
-  ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, 2.5, 4, &v), kv::kInterpolOk);
-  EXPECT_DOUBLE_EQ(v, 6);
+TEST(InterpolateCell, CornersEdgesAndInterior) {
+  // The unit cell at (2, 3) with f00 = 1, f10 = 2, f01 = 4, f11 = 8.
+  const double cases[][3] = {
+      {2, 3, 1},          {3, 3, 2},   {2, 4, 4}, {3, 4, 8},  // corners
+      {2, 3.25, 1.75},    {2.5, 4, 6},                        // edges x = x0 and y = y0 + d
+      {2.5, 3.5, 3.75},                                       // centre: the mean
+      {2.25, 3.5, 3.125},  // 1*.75*.5 + 2*.25*.5 + 4*.75*.5 + 8*.25*.5
+  };
+  for (const auto& c : cases) {
+    double v = 0;
+    ASSERT_EQ(kv::interpolate_cell(2, 3, 1, 1, 2, 4, 8, c[0], c[1], &v), kv::kInterpolOk);
+    EXPECT_NEAR(v, c[2], 1e-14) << c[0] << "," << c[1];
+  }
 }
 
 TEST(InterpolateCell, OutsideTheCellBeyondTolerance) {
@@ -198,24 +190,6 @@ TEST(Interpolate, PointRoundingOntoLastSampleLineStaysInside) {
   }
 }
 
-TEST(Interpolate, RandomParametersNearTheRangeStayInside) {
-  // Many grids and shifts that put points on and next to the first and last
-  // sample lines; under ASan any read past the planes fails this test.
-  std::mt19937 gen(5);
-  std::uniform_real_distribution<double> u(0.001, 10);
-  for (int t = 0; t < 2000; ++t) {
-    const int32_t n = 5 + t % 12;
-    const double size = u(gen);
-    const double d = size / (n - 1);
-    const double edge = (t % 2 ? (n - 1 - n / 2) : -(n / 2)) * d;
-    const double shift = -std::nextafter(edge, t % 4 < 2 ? kInf : -kInf);
-    Planes in = random_planes(n, t);
-    Planes out(5);
-    ASSERT_EQ(kv::interpolate(size, 5, shift, shift, 0, 1, in.in(size), out.out()),
-              kv::kInterpolOk);
-  }
-}
-
 // ---- thin lens ----
 
 TEST(ThinLens, PhaseAtHandComputedSampleAndCentre) {
@@ -238,19 +212,6 @@ TEST(ThinLens, PhaseAtHandComputedSampleAndCentre) {
   for (int64_t k = 0; k < kv::samples(n); ++k) {
     EXPECT_NEAR(std::hypot(out.re[k], out.im[k]), std::hypot(in.re[k], in.im[k]), 1e-14);
   }
-}
-
-TEST(ThinLens, ConvergingPhaseFallsAwayFromCentre) {
-  Planes in(8);
-  std::fill(in.re.begin(), in.re.end(), 1.0);
-  Planes pos(8), neg(8);
-  // Small enough that the phase does not wrap over the grid.
-  ASSERT_EQ(kv::thin_lens(1e3, 0, 0, in.in(8e-3), pos.out()), kv::kLensOk);
-  ASSERT_EQ(kv::thin_lens(-1e3, 0, 0, in.in(8e-3), neg.out()), kv::kLensOk);
-  const double p1 = std::atan2(pos.m(5, 4), pos.r(5, 4)), p2 = std::atan2(pos.m(6, 4), pos.r(6, 4));
-  EXPECT_LT(p2, p1);
-  EXPECT_LT(p1, 0);
-  EXPECT_GT(std::atan2(neg.m(6, 4), neg.r(6, 4)), std::atan2(neg.m(5, 4), neg.r(5, 4)));
 }
 
 TEST(ThinLens, RefusesSphericalFieldsAndWritesNothing) {
