@@ -15,6 +15,9 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// Columns packed or unpacked per matrix product.
+constexpr int64_t kBlock = 256;
+
 double spacing(double side, int32_t n) { return side / static_cast<double>(n - 1); }
 
 double scale(const ForwardGrids& g) { return std::sqrt(1 / (g.lambda * 2 * g.z)); }
@@ -86,7 +89,7 @@ void forward_fast(const ForwardGrids& g, const double* in_re, const double* in_i
   // column and row it enters; it is zeroed in the table, which then only
   // carries the finite factors, and the spoilt lines are marked afterwards.
   const std::size_t nm = static_cast<std::size_t>(n * m);
-  std::vector<double> kr(nm), ki(nm);
+  std::vector<cplx> kt(nm);
   std::vector<unsigned char> spoilt(static_cast<std::size_t>(m), 0);
   const double d_in = spacing(g.size, g.n);
   const double d_out = spacing(g.new_size, g.m);
@@ -97,15 +100,13 @@ void forward_fast(const ForwardGrids& g, const double* in_re, const double* in_i
       const double p = twice_offset(k, i, g, d_in, d_out);
       const Fresnel hi = fresnel_integrals(a * (p + d_in));
       const Fresnel lo = fresnel_integrals(a * (p - d_in));
-      double dc = hi.c - lo.c;
-      double ds = hi.s - lo.s;
+      const double dc = hi.c - lo.c;
+      const double ds = hi.s - lo.s;
       if (std::isnan(dc) || std::isnan(ds)) {
         spoilt[static_cast<std::size_t>(i)] = 1;
-        dc = 0;
-        ds = 0;
+      } else {
+        kt[static_cast<std::size_t>(k + i * n)] = cplx(dc, ds);
       }
-      kr[static_cast<std::size_t>(k + i * n)] = dc;
-      ki[static_cast<std::size_t>(k + i * n)] = ds;
     }
     if (!spoilt[static_cast<std::size_t>(i)]) any_finite_line = true;
   }
@@ -121,51 +122,54 @@ void forward_fast(const ForwardGrids& g, const double* in_re, const double* in_i
   // that would take longer than the rest together; the output is then
   // not-a-number, which is what the direct sum gives almost everywhere as soon
   // as infinities of both signs meet.
-  const double* ur = in_re;
-  const double* ui = in_im;
-  std::vector<double> clean;
-  if (!infinite.empty()) {
-    if (static_cast<int64_t>(infinite.size()) > 8 * n) {
-      fill(out_re, mm, kNaN);
-      fill(out_im, mm, kNaN);
-      return;
-    }
-    clean.assign(in_re, in_re + nn);
-    clean.insert(clean.end(), in_im, in_im + nn);
-    for (int64_t s : infinite) {
-      clean[static_cast<std::size_t>(s)] = 0;
-      clean[static_cast<std::size_t>(nn + s)] = 0;
-    }
-    ur = clean.data();
-    ui = clean.data() + nn;
+  if (static_cast<int64_t>(infinite.size()) > 8 * n) {
+    fill(out_re, mm, kNaN);
+    fill(out_im, mm, kNaN);
+    return;
   }
 
   // The input plane, read column-major, is A(l, k) = U(k, l); the output plane
-  // is B(j, i) = V(i, j). Then T = A K (n x m) and B = K^T T / (2i):
-  //   Tr = Ar Kr - Ai Ki,  Ti = Ar Ki + Ai Kr,
-  //   Re V = (Kr^T Ti + Ki^T Tr)/2,  Im V = (Ki^T Ti - Kr^T Tr)/2.
-  std::vector<double> tr(nm), ti(nm);
-  gemm(false, n, m, n, 1.0, ur, n, kr.data(), n, 0.0, tr.data(), n);
-  gemm(false, n, m, n, -1.0, ui, n, ki.data(), n, 1.0, tr.data(), n);
-  gemm(false, n, m, n, 1.0, ur, n, ki.data(), n, 0.0, ti.data(), n);
-  gemm(false, n, m, n, 1.0, ui, n, kr.data(), n, 1.0, ti.data(), n);
-  gemm(true, m, m, n, 0.5, kr.data(), n, ti.data(), n, 0.0, out_re, m);
-  gemm(true, m, m, n, 0.5, ki.data(), n, tr.data(), n, 1.0, out_re, m);
-  gemm(true, m, m, n, 0.5, ki.data(), n, ti.data(), n, 0.0, out_im, m);
-  gemm(true, m, m, n, -0.5, kr.data(), n, tr.data(), n, 1.0, out_im, m);
+  // is B(j, i) = V(i, j). Then T = A K (n x m) and B = K^T T / (2i). A is
+  // packed into complex pairs a block of columns at a time, and B is formed
+  // and unpacked a block of columns at a time.
+  const int64_t block = std::min<int64_t>(kBlock, std::max(n, m));
+  std::vector<cplx> t(nm);
+  std::vector<cplx> pack(static_cast<std::size_t>(std::max(n, m) * block));
+  for (int64_t k0 = 0; k0 < n; k0 += block) {
+    const int64_t kb = std::min(block, n - k0);
+    for (int64_t k = 0; k < kb; ++k) {
+      for (int64_t l = 0; l < n; ++l) {
+        const int64_t s = (k0 + k) * n + l;
+        const bool inf = std::isinf(in_re[s]) || std::isinf(in_im[s]);
+        pack[static_cast<std::size_t>(l + k * n)] = inf ? cplx(0) : cplx(in_re[s], in_im[s]);
+      }
+    }
+    zgemm(false, n, m, kb, cplx(1), pack.data(), n, kt.data() + k0, n, cplx(k0 == 0 ? 0 : 1),
+          t.data(), n);
+  }
+  for (int64_t i0 = 0; i0 < m; i0 += block) {
+    const int64_t ib = std::min(block, m - i0);
+    zgemm(true, m, ib, n, cplx(0, -0.5), kt.data(), n, t.data() + i0 * n, n, cplx(0), pack.data(),
+          m);
+    for (int64_t i = 0; i < ib; ++i) {
+      for (int64_t j = 0; j < m; ++j) {
+        const cplx v = pack[static_cast<std::size_t>(j + i * m)];
+        out_re[(i0 + i) * m + j] = v.real();
+        out_im[(i0 + i) * m + j] = v.imag();
+      }
+    }
+  }
 
   for (int64_t s : infinite) {
     const int64_t k = s / n;
     const int64_t l = s % n;
     const double sr = in_re[s], si = in_im[s];
     for (int64_t i = 0; i < m; ++i) {
-      const double dcx = kr[static_cast<std::size_t>(k + i * n)];
-      const double dsx = ki[static_cast<std::size_t>(k + i * n)];
+      const cplx kx = kt[static_cast<std::size_t>(k + i * n)];
       for (int64_t j = 0; j < m; ++j) {
-        const double dcy = kr[static_cast<std::size_t>(l + j * n)];
-        const double dsy = ki[static_cast<std::size_t>(l + j * n)];
-        const double re_k = dcx * dcy - dsx * dsy;
-        const double im_k = dcx * dsy + dsx * dcy;
+        const cplx ky = kt[static_cast<std::size_t>(l + j * n)];
+        const double re_k = kx.real() * ky.real() - kx.imag() * ky.imag();
+        const double im_k = kx.real() * ky.imag() + kx.imag() * ky.real();
         out_re[i * m + j] += (sr * im_k + si * re_k) / 2;
         out_im[i * m + j] += (si * im_k - sr * re_k) / 2;
       }

@@ -27,7 +27,8 @@ void forward_direct(const ForwardGrids& g, const double* in_re, const double* in
 // factor on (input row, output row), and both use the same table. The output
 // is K^T U K / (2i), two complex products. Non-finite input samples and
 // kernel factors end up in the output as they would in the direct sum.
-// Scratch: 4*n*m doubles, plus 2*n*n when the input holds infinite samples.
+// Scratch: 4*n*m doubles for the kernel table and the intermediate product,
+// and 2*max(n, m)*min(256, max(n, m)) for packing.
 void forward_fast(const ForwardGrids& g, const double* in_re, const double* in_im, double* out_re,
                   double* out_im);
 

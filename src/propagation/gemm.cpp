@@ -12,15 +12,15 @@
 #ifndef KV_BLAS_INT
 #define KV_BLAS_INT int
 #endif
-#ifndef KV_BLAS_DGEMM
-#define KV_BLAS_DGEMM dgemm_
+#ifndef KV_BLAS_ZGEMM
+#define KV_BLAS_ZGEMM zgemm_
 #endif
 
 #ifdef KV_HAVE_BLAS
-extern "C" void KV_BLAS_DGEMM(const char* transa, const char* transb, const KV_BLAS_INT* m,
-                              const KV_BLAS_INT* n, const KV_BLAS_INT* k, const double* alpha,
-                              const double* a, const KV_BLAS_INT* lda, const double* b,
-                              const KV_BLAS_INT* ldb, const double* beta, double* c,
+extern "C" void KV_BLAS_ZGEMM(const char* transa, const char* transb, const KV_BLAS_INT* m,
+                              const KV_BLAS_INT* n, const KV_BLAS_INT* k, const kv::cplx* alpha,
+                              const kv::cplx* a, const KV_BLAS_INT* lda, const kv::cplx* b,
+                              const KV_BLAS_INT* ldb, const kv::cplx* beta, kv::cplx* c,
                               const KV_BLAS_INT* ldc, std::size_t len_transa,
                               std::size_t len_transb);
 #endif
@@ -28,63 +28,86 @@ extern "C" void KV_BLAS_DGEMM(const char* transa, const char* transb, const KV_B
 namespace kv {
 namespace {
 
-constexpr int64_t kRowBlock = 128;
-constexpr int64_t kDepthBlock = 256;
+constexpr int64_t kRowBlock = 64;
+constexpr int64_t kDepthBlock = 128;
 
-// C(rows, 0..cols) += A(rows, p0..p1) * (alpha * B(p0..p1, 0..cols)) for cols <= 4:
-// each element of A is loaded once for up to four columns of C.
+// C(rows, 0..Cols) += A(rows, p0..p1) * B(p0..p1, 0..Cols), B already scaled,
+// on interleaved pairs: each element of A is loaded once for Cols columns of
+// C. The columns of C never overlap A or each other.
 template <int Cols>
-void panel(int64_t rows, int64_t p0, int64_t p1, double alpha, const double* a, int64_t lda,
-           const double* b, int64_t ldb, double* c, int64_t ldc) {
-  double* cc[Cols];
-  for (int q = 0; q < Cols; ++q) cc[q] = c + q * ldc;
+void panel(int64_t rows, int64_t p0, int64_t p1, const double* a, int64_t lda, const double* b,
+           int64_t ldb, double* c, int64_t ldc) {
   for (int64_t p = p0; p < p1; ++p) {
-    const double* ap = a + p * lda;
-    double bq[Cols];
-    for (int q = 0; q < Cols; ++q) bq[q] = alpha * b[p + q * ldb];
-    for (int64_t r = 0; r < rows; ++r) {
-      const double av = ap[r];
-      for (int q = 0; q < Cols; ++q) cc[q][r] += av * bq[q];
+    const double* __restrict ap = a + 2 * p * lda;
+    double br[Cols], bi[Cols];
+    for (int q = 0; q < Cols; ++q) {
+      br[q] = b[2 * (p + q * ldb)];
+      bi[q] = b[2 * (p + q * ldb) + 1];
+    }
+    for (int q = 0; q < Cols; ++q) {
+      double* __restrict cq = c + 2 * q * ldc;
+      const double r = br[q], i = bi[q];
+      for (int64_t e = 0; e < rows; ++e) {
+        const double ar = ap[2 * e], ai = ap[2 * e + 1];
+        cq[2 * e] += ar * r - ai * i;
+        cq[2 * e + 1] += ar * i + ai * r;
+      }
     }
   }
 }
 
-void gemm_nn(int64_t m, int64_t n, int64_t k, double alpha, const double* a, int64_t lda,
-             const double* b, int64_t ldb, double* c, int64_t ldc) {
+void gemm_nn(int64_t m, int64_t n, int64_t k, const double* a, int64_t lda, const double* b,
+             int64_t ldb, double* c, int64_t ldc) {
   for (int64_t r0 = 0; r0 < m; r0 += kRowBlock) {
     const int64_t rows = std::min(kRowBlock, m - r0);
     for (int64_t p0 = 0; p0 < k; p0 += kDepthBlock) {
       const int64_t p1 = std::min(k, p0 + kDepthBlock);
       int64_t j = 0;
       for (; j + 4 <= n; j += 4)
-        panel<4>(rows, p0, p1, alpha, a + r0, lda, b + j * ldb, ldb, c + r0 + j * ldc, ldc);
+        panel<4>(rows, p0, p1, a + 2 * r0, lda, b + 2 * j * ldb, ldb, c + 2 * (r0 + j * ldc), ldc);
       for (; j < n; ++j)
-        panel<1>(rows, p0, p1, alpha, a + r0, lda, b + j * ldb, ldb, c + r0 + j * ldc, ldc);
+        panel<1>(rows, p0, p1, a + 2 * r0, lda, b + 2 * j * ldb, ldb, c + 2 * (r0 + j * ldc), ldc);
     }
   }
 }
 
 }  // namespace
 
-void gemm_own(bool trans_a, int64_t m, int64_t n, int64_t k, double alpha, const double* a,
-              int64_t lda, const double* b, int64_t ldb, double beta, double* c, int64_t ldc) {
+void zgemm_own(bool trans_a, int64_t m, int64_t n, int64_t k, cplx alpha, const cplx* a,
+               int64_t lda, const cplx* b, int64_t ldb, cplx beta, cplx* c, int64_t ldc) {
   for (int64_t j = 0; j < n; ++j) {
-    double* cj = c + j * ldc;
-    if (beta == 0) {
-      std::fill(cj, cj + m, 0.0);
-    } else if (beta != 1) {
-      for (int64_t i = 0; i < m; ++i) cj[i] *= beta;
+    cplx* cj = c + j * ldc;
+    if (beta == cplx(0)) {
+      std::fill(cj, cj + m, cplx(0));
+    } else if (beta != cplx(1)) {
+      for (int64_t i = 0; i < m; ++i) {
+        const double r = cj[i].real(), s = cj[i].imag();
+        cj[i] = cplx(r * beta.real() - s * beta.imag(), r * beta.imag() + s * beta.real());
+      }
     }
   }
-  if (!trans_a) {
-    gemm_nn(m, n, k, alpha, a, lda, b, ldb, c, ldc);
-    return;
+  // alpha goes into a copy of B; a transposed A is turned once so that the
+  // kernel runs down columns.
+  std::vector<cplx> bs(static_cast<std::size_t>(k * n));
+  for (int64_t j = 0; j < n; ++j)
+    for (int64_t p = 0; p < k; ++p) {
+      const cplx v = b[p + j * ldb];
+      bs[static_cast<std::size_t>(p + j * k)] =
+          cplx(v.real() * alpha.real() - v.imag() * alpha.imag(),
+               v.real() * alpha.imag() + v.imag() * alpha.real());
+    }
+  const cplx* aa = a;
+  int64_t la = lda;
+  std::vector<cplx> at;
+  if (trans_a) {
+    at.resize(static_cast<std::size_t>(m * k));
+    for (int64_t i = 0; i < m; ++i)
+      for (int64_t p = 0; p < k; ++p) at[static_cast<std::size_t>(i + p * m)] = a[p + i * lda];
+    aa = at.data();
+    la = m;
   }
-  // A is stored k x m: transpose it once so that the kernel runs down columns.
-  std::vector<double> at(static_cast<std::size_t>(m * k));
-  for (int64_t i = 0; i < m; ++i)
-    for (int64_t p = 0; p < k; ++p) at[static_cast<std::size_t>(i + p * m)] = a[p + i * lda];
-  gemm_nn(m, n, k, alpha, at.data(), m, b, ldb, c, ldc);
+  gemm_nn(m, n, k, reinterpret_cast<const double*>(aa), la,
+          reinterpret_cast<const double*>(bs.data()), k, reinterpret_cast<double*>(c), ldc);
 }
 
 #ifdef KV_HAVE_BLAS
@@ -96,8 +119,8 @@ bool fits(int64_t v) {
 }  // namespace
 #endif
 
-void gemm(bool trans_a, int64_t m, int64_t n, int64_t k, double alpha, const double* a, int64_t lda,
-          const double* b, int64_t ldb, double beta, double* c, int64_t ldc) {
+void zgemm(bool trans_a, int64_t m, int64_t n, int64_t k, cplx alpha, const cplx* a, int64_t lda,
+           const cplx* b, int64_t ldb, cplx beta, cplx* c, int64_t ldc) {
 #ifdef KV_HAVE_BLAS
   if (fits(m) && fits(n) && fits(k) && fits(lda) && fits(ldb) && fits(ldc)) {
     const KV_BLAS_INT mm = static_cast<KV_BLAS_INT>(m), nn = static_cast<KV_BLAS_INT>(n),
@@ -105,11 +128,11 @@ void gemm(bool trans_a, int64_t m, int64_t n, int64_t k, double alpha, const dou
                       lb = static_cast<KV_BLAS_INT>(ldb), lc = static_cast<KV_BLAS_INT>(ldc);
     const char ta = trans_a ? 'T' : 'N';
     const char tb = 'N';
-    KV_BLAS_DGEMM(&ta, &tb, &mm, &nn, &kk, &alpha, a, &la, b, &lb, &beta, c, &lc, 1, 1);
+    KV_BLAS_ZGEMM(&ta, &tb, &mm, &nn, &kk, &alpha, a, &la, b, &lb, &beta, c, &lc, 1, 1);
     return;
   }
 #endif
-  gemm_own(trans_a, m, n, k, alpha, a, lda, b, ldb, beta, c, ldc);
+  zgemm_own(trans_a, m, n, k, alpha, a, lda, b, ldb, beta, c, ldc);
 }
 
 bool gemm_uses_blas() {

@@ -12,6 +12,7 @@
 #include "host.h"
 #include "propagation/forward.h"
 #include "propagation/fresnel.h"
+#include "propagation/gemm.h"
 
 namespace {
 
@@ -321,5 +322,35 @@ TEST(KVForward, NewGridAndHeader) {
   for (int k = 0; k < 64; ++k) {
     EXPECT_NEAR(mxGetPr(out)[k], want.re[static_cast<size_t>(k)], 1e-12);
     EXPECT_NEAR(mxGetPi(out)[k], want.im[static_cast<size_t>(k)], 1e-12);
+  }
+}
+
+TEST(Gemm, OwnKernelAgreesWithTheLinkedProduct) {
+  // Shapes that leave partial row, depth and column blocks.
+  std::mt19937 gen(11);
+  std::uniform_real_distribution<double> u(-1, 1);
+  for (int64_t m : {1, 7, 70}) {
+    for (int64_t k : {3, 130}) {
+      const int64_t n = 6, ld = k + 2;
+      std::vector<kv::cplx> a(static_cast<size_t>(ld * std::max(m, k))),
+          b(static_cast<size_t>(ld * n));
+      std::vector<kv::cplx> c1(static_cast<size_t>(m * n)), c2;
+      for (auto& v : a) v = {u(gen), u(gen)};
+      for (auto& v : b) v = {u(gen), u(gen)};
+      for (auto& v : c1) v = {u(gen), u(gen)};
+      c2 = c1;
+      const kv::cplx alpha(0.3, -0.5), beta(0.5, 2);
+      for (bool trans : {false, true}) {
+        const int64_t lda = trans ? ld : m + 1;
+        std::vector<kv::cplx> aa(static_cast<size_t>(lda * std::max(m, k)));
+        for (size_t s = 0; s < aa.size(); ++s) aa[s] = a[s % a.size()];
+        kv::zgemm(trans, m, n, k, alpha, aa.data(), lda, b.data(), ld, beta, c1.data(), m);
+        kv::zgemm_own(trans, m, n, k, alpha, aa.data(), lda, b.data(), ld, beta, c2.data(), m);
+        for (size_t s = 0; s < c1.size(); ++s) {
+          ASSERT_NEAR(c1[s].real(), c2[s].real(), 1e-12) << m << " " << k << " " << trans;
+          ASSERT_NEAR(c1[s].imag(), c2[s].imag(), 1e-12) << m << " " << k << " " << trans;
+        }
+      }
+    }
   }
 }
