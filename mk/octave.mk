@@ -12,10 +12,10 @@ HELP := $(patsubst src/commands/%.m,$(OUT)/%.m,$(wildcard src/commands/KV*.m))
 LIB := $(OUT)/libkorvane.a
 
 OCT_CXXFLAGS := -O2 -g -std=c++17 -Wall -Wextra -Werror -fvisibility=hidden \
-  -ffunction-sections -fdata-sections -DKV_OCTAVE -Isrc -MMD -MP
+  -ffunction-sections -fdata-sections -DKV_OCTAVE -DKV_HAVE_BLAS -Isrc -MMD -MP
 OCT_LDFLAGS := -Wl,--version-script=src/commands/exports.map -Wl,--gc-sections
 # Extra link inputs a command needs (set by commands that call the host's BLAS).
-OCT_LIBS ?=
+OCT_LIBS ?= -lblas
 
 all: $(MODULES) $(HELP)
 
