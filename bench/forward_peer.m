@@ -17,7 +17,7 @@ function Fout = forward_peer(z, NewSize, NewNumber, Fin)
   K = complex(C2 - C1, S2 - S1);           % K(k, i), shared by x and y
   Fout = zeros(M, M + 1);
   Fout(:, 1:M) = (K.' * Fin(:, 1:N) * K) / 2i;
-  Fout(1:5, M + 1) = [NewSize; h(2); M; h(3); fix(h(4))];
+  Fout(1:5, M + 1) = [NewSize; h(2); M; h(4); fix(h(5))];
 end
 
 function [S, C] = fresnel(x)
