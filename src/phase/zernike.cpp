@@ -29,7 +29,7 @@ ZernikeRadial::ZernikeRadial(int32_t n, int32_t m) : n_(n) {
 }
 
 double ZernikeRadial::operator()(double rho) const {
-  if (terms_ == 0) return std::numeric_limits<double>::quiet_NaN();
+  if (overflows()) return std::numeric_limits<double>::quiet_NaN();
   double sum = 0.0;
   for (int s = 0; s < terms_; ++s) {
     const int32_t e = n_ - 2 * s;

@@ -32,12 +32,13 @@ class ZernikeRadial {
 
   // Sum over s = 0 .. (n-|m|)/2 of
   // (sign * (n-s)! * rho^(n-2s)) / (((n-|m|)/2-s)! * (((n+|m|)/2-s)! * s!)),
-  // the sign alternating from +1 and rho^0 taken as 1. Above kMaxFiniteOrder
-  // the sum is never finite; NaN is returned in its place.
+  // the sign alternating from +1 and rho^0 taken as 1 (no terms, so 0, when
+  // |m| > n). Above kMaxFiniteOrder the sum is never finite; NaN is returned
+  // in its place.
   double operator()(double rho) const;
 
   // True above kMaxFiniteOrder.
-  bool overflows() const { return terms_ == 0; }
+  bool overflows() const { return n_ > kMaxFiniteOrder; }
 
  private:
   static constexpr int kMaxTerms = kMaxFiniteOrder / 2 + 1;
