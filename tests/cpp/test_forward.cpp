@@ -288,7 +288,7 @@ TEST(KVForward, AbsurdNewNumberEndsWithAMessage) {
   host::Array f = host::field(8);
   host::Array z = host::scalar(1), s = host::scalar(1e-3);
   const long live = host::live_arrays();
-  for (double m : {1e10, 2147483647.0, 1e6, kNaN, -8.0}) {
+  for (double m : {1e10, 2147483647.0, kNaN, -8.0}) {
     host::Array mm = host::scalar(m);
     host::Result r = host::call("KVForward", 1, {z.get(), s.get(), mm.get(), f.get()});
     EXPECT_TRUE(r.failed) << m;
