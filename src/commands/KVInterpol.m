@@ -27,10 +27,11 @@
 %   last sample of a side lie size apart. Every other command spaces them by
 %   size/N, sample (i, j) at x = (i - floor(N/2))*size/N. The same field
 %   record therefore means slightly different coordinates to the two
-%   groups: a radius, waist, shift or focal length set by another command,
-%   seen by KVInterpol or KVForward, is larger by the factor N/(N - 1)
-%   (1.6 % at N = 64, 0.4 % at N = 256), and the grid is scaled by that
-%   factor about its centre sample. To carry a feature of Fin unchanged in
+%   groups: a radius, waist or shift set by another command, seen by
+%   KVInterpol or KVForward, is larger by the factor N/(N - 1) (1.6 % at
+%   N = 64, 0.4 % at N = 256), and the grid is scaled by that factor about
+%   its centre sample; a KVLens focal length f, a quadratic phase, acts as
+%   f*(N/(N - 1))^2 (3.2 % at N = 64). To carry a feature of Fin unchanged in
 %   these commands' own terms, keep new_size/(new_number - 1) equal to the
 %   spacing you intend; to land a shift exactly on a sample of the new grid,
 %   give it in multiples of new_size/(new_number - 1).
