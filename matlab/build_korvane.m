@@ -24,7 +24,7 @@ for sub = {'core', 'propagation', 'apertures', 'phase', 'profiles', 'analysis', 
 end
 % MATLAB's BLAS (mwblas) takes 64-bit integers.
 flags = {'-R2017b', ['-I' src], 'CXXFLAGS=$CXXFLAGS -std=c++17', ...
-         '-DKV_HAVE_BLAS', '-DKV_BLAS_INT64', '-lmwblas', '-outdir', outdir};
+         '-DKV_HAVE_BLAS', '-DKV_BLAS_INT=int64_t', '-lmwblas', '-outdir', outdir};
 commands = dir(fullfile(src, 'commands', 'KV*.cpp'));
 for k = 1:numel(commands)
     file = fullfile(commands(k).folder, commands(k).name);
