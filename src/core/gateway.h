@@ -8,9 +8,13 @@
 #include "core/field.h"
 #include "mex.h"
 
-// The one symbol a module exports.
-extern "C" __attribute__((visibility("default"))) void mexFunction(int nlhs, mxArray* plhs[],
-                                                                   int nrhs, const mxArray* prhs[]);
+// The one symbol a module exports (everything else is built hidden).
+#if defined(__GNUC__)
+#define KV_EXPORT __attribute__((visibility("default")))
+#else
+#define KV_EXPORT
+#endif
+extern "C" KV_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 
 namespace kv {
 
