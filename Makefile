@@ -16,7 +16,7 @@ octave:
 	@$(MAKE) --no-print-directory -f mk/octave.mk OUT=$(OCT_OUT) -j$(JOBS)
 
 demo: deps octave
-	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('$(abspath examples)'); run_examples('$(BUILD)/demo')"
+	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('$(abspath examples)'); run_examples()"
 
 test: deps
 	@scripts/test.sh

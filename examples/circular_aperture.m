@@ -1,7 +1,6 @@
 % A plane wave through a circular aperture and a displaced circular screen:
 % the intensity and the phase of the masked field, as pictures.
-outdir = fullfile('build', 'demo');
-if ~exist(outdir, 'dir'), mkdir(outdir); end
+outdir = demo_dir();
 
 size_ = 10e-3;          % grid side: 10 mm
 lambda = 633e-9;        % He-Ne wavelength

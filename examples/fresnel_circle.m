@@ -1,8 +1,7 @@
 % Fresnel diffraction behind a circular hole, at two distances: in the near
 % field (Fresnel number 10) the pattern is a disc full of rings, farther on
 % (Fresnel number 0.8) it has become a single bright spot with faint rings.
-outdir = fullfile('build', 'demo');
-if ~exist(outdir, 'dir'), mkdir(outdir); end
+outdir = demo_dir();
 
 size_ = 4e-3;           % grid side: 4 mm
 lambda = 633e-9;        % He-Ne wavelength

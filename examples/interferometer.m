@@ -7,12 +7,7 @@
 % high).
 % Writes build/demo/interferometer.png.
 
-% The repository root is the folder above this script's.
-root = fileparts(fileparts(mfilename('fullpath')));
-outdir = fullfile(root, 'build', 'demo');
-if ~exist(outdir, 'dir')
-  mkdir(outdir);
-end
+outdir = demo_dir();
 
 side = 8e-3;
 lambda = 633e-9;

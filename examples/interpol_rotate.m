@@ -1,8 +1,7 @@
 % An L-shaped opening, resampled onto new grids: shifted, rotated and
 % magnified by KVInterpol. One picture before, one per resampling, and a
 % strip of all of them side by side (x along the columns, y along the rows).
-outdir = fullfile('build', 'demo');
-if ~exist(outdir, 'dir'), mkdir(outdir); end
+outdir = demo_dir();
 
 size_ = 8e-3;           % grid side: 8 mm
 lambda = 633e-9;

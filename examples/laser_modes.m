@@ -3,13 +3,7 @@
 % peak of 1. n counts the nodal lines along y, m those along x.
 % Writes build/demo/laser_modes.png.
 
-% The repository root is the folder above this script's (Octave's run()
-% enters the script's folder while it runs).
-root = fileparts(fileparts(mfilename('fullpath')));
-outdir = fullfile(root, 'build', 'demo');
-if ~exist(outdir, 'dir')
-  mkdir(outdir);
-end
+outdir = demo_dir();
 
 size_ = 6e-3;       % grid side, m
 lambda = 1064e-9;   % wavelength, m

@@ -1,7 +1,6 @@
 % A plane wave through a circular lens of diameter D, propagated to the
 % focal plane: the Airy pattern, first dark ring at 1.22*lambda*f/D.
-outdir = fullfile('build', 'demo');
-if ~exist(outdir, 'dir'), mkdir(outdir); end
+outdir = demo_dir();
 
 size_ = 6e-3;           % grid side: 6 mm
 lambda = 633e-9;

@@ -5,12 +5,7 @@
 % super-Gaussian, and two crossed rectangular bars).
 % Writes build/demo/mask_gallery.png.
 
-% The repository root is the folder above this script's.
-root = fileparts(fileparts(mfilename('fullpath')));
-outdir = fullfile(root, 'build', 'demo');
-if ~exist(outdir, 'dir')
-  mkdir(outdir);
-end
+outdir = demo_dir();
 
 side = 10e-3;       % grid side: 10 mm
 lambda = 633e-9;

@@ -8,11 +8,7 @@
 % a logarithmic scale of 4 decades below the peak of the undisturbed beam.
 % Writes build/demo/random_phase_plate.png.
 
-root = fileparts(fileparts(mfilename('fullpath')));
-outdir = fullfile(root, 'build', 'demo');
-if ~exist(outdir, 'dir')
-  mkdir(outdir);
-end
+outdir = demo_dir();
 
 size_ = 8e-3;       % grid side, m
 lambda = 633e-9;    % wavelength, m

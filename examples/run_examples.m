@@ -1,9 +1,7 @@
-function run_examples(outdir)
+function run_examples()
   % Runs every example script in this folder; each writes its pictures
-  % under OUTDIR (build/demo).
-  if ~exist(outdir, 'dir')
-    mkdir(outdir);
-  end
+  % under build/demo (see demo_dir).
+  outdir = demo_dir();
   warning('off', 'Octave:gnuplot-graphics');
   graphics_toolkit('gnuplot');
   set(0, 'defaultfigurevisible', 'off');
@@ -12,7 +10,7 @@ function run_examples(outdir)
   failures = 0;
   for k = 1:numel(files)
     [~, name] = fileparts(files(k).name);
-    if strcmp(name, 'run_examples')
+    if any(strcmp(name, {'run_examples', 'demo_dir'}))
       continue;
     end
     printf('example %s\n', name);

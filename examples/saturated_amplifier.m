@@ -6,12 +6,7 @@
 % centre, which saturates first, gains least and the profile flattens.
 % Writes build/demo/saturated_amplifier.png.
 
-% The repository root is the folder above this script's.
-root = fileparts(fileparts(mfilename('fullpath')));
-outdir = fullfile(root, 'build', 'demo');
-if ~exist(outdir, 'dir')
-  mkdir(outdir);
-end
+outdir = demo_dir();
 
 side = 6e-3;
 lambda = 1064e-9;

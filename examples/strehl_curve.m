@@ -5,12 +5,7 @@
 % has a variance of 1/3 over the pupil, so sigma^2 = A^2/3.
 % Writes build/demo/strehl_curve.png.
 
-% The repository root is the folder above this script's.
-root = fileparts(fileparts(mfilename('fullpath')));
-outdir = fullfile(root, 'build', 'demo');
-if ~exist(outdir, 'dir')
-  mkdir(outdir);
-end
+outdir = demo_dir();
 
 side = 5e-3;
 lambda = 633e-9;

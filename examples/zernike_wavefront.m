@@ -4,12 +4,7 @@
 % scale. A row of the single terms used stands beneath.
 % Writes build/demo/zernike_wavefront.png and zernike_terms.png.
 
-% The repository root is the folder above this script's.
-root = fileparts(fileparts(mfilename('fullpath')));
-outdir = fullfile(root, 'build', 'demo');
-if ~exist(outdir, 'dir')
-  mkdir(outdir);
-end
+outdir = demo_dir();
 
 side = 10e-3;
 lambda = 633e-9;
