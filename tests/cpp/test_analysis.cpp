@@ -111,36 +111,20 @@ TEST(Unwrap, RestoresRampAndParaboloid) {
   }
 }
 
-TEST(Unwrap, SmoothInputUnchangedAndScaled) {
-  const int64_t n = 10;
-  const std::vector<double> in = grid(n, [](int64_t a, int64_t b) { return 0.3 * a - 0.2 * b; });
-  EXPECT_EQ(unwrap(in, n), in);
-  const std::vector<double> neg = unwrap(in, n, -1.0);
-  const std::vector<double> zero = unwrap(in, n, 0.0);
-  for (size_t k = 0; k < in.size(); ++k) {
-    EXPECT_EQ(neg[k], -in[k]);
-    EXPECT_EQ(zero[k], 0.0);
-  }
-  // One element off by a whole step is brought back.
-  std::vector<double> bumped = in;
-  bumped[13] += kS;
-  const std::vector<double> fixed = unwrap(bumped, n);
-  for (size_t k = 0; k < in.size(); ++k) EXPECT_NEAR(fixed[k], in[k], 1e-12);
-}
-
 TEST(Unwrap, EverySizeWritesEveryElementOnce) {
   // A smooth tilted plane offset by 2*kS at every element: every element is
-  // written (no NaN sentinel left) and folded back to the plane.
+  // written (no NaN sentinel left) and folded back to the plane; K scales.
   for (int64_t n = 1; n <= 13; ++n) {
     SCOPED_TRACE(n);
     const std::vector<double> plane =
         grid(n, [](int64_t a, int64_t b) { return 0.5 * a + 0.25 * b; });
+    EXPECT_EQ(unwrap(plane, n), plane);
     std::vector<double> in = plane;
     for (size_t k = 0; k < in.size(); ++k) {
       if (k != static_cast<size_t>((n / 2) * n + n / 2)) in[k] += 2 * kS;
     }
-    const std::vector<double> out = unwrap(in, n);
-    for (size_t k = 0; k < in.size(); ++k) ASSERT_NEAR(out[k], plane[k], 1e-9) << k;
+    const std::vector<double> out = unwrap(in, n, -1.0);
+    for (size_t k = 0; k < in.size(); ++k) ASSERT_NEAR(out[k], -plane[k], 1e-9) << k;
   }
   std::vector<double> none;
   kv::unwrap_phase(none.data(), 0, 1.0, none.data());
@@ -151,39 +135,32 @@ TEST(UnwrapCommand, ChecksAndShapes) {
   host::Array cpx = host::complex(4, 4);
   host::Array wide = host::real(8, 9);
   host::Array text = host::string("ab");
-  host::Array f = host::field(8);
-  host::Result r = host::call("KVPhaseUnwrap", 1, {});
-  EXPECT_FALSE(r.failed);
-  EXPECT_EQ(r.printed,
-            std::string(100, '*') +
-                "\n\n\tKorvane for Matlab Optical Toolbox\n\n\tKVPhaseUnwrap unwraps the phase "
-                "(removes multiples of PI).\n\n\tUSAGE:\n\tPhaseOut=KVPhaseUnwrap(K,PhaseIn);\n\n\t"
-                "with:\n\tK        = a multiplication factor\n\tPhaseIn  = the input phase\n\t"
-                "PhaseOut = the output phase\n\n" +
-                std::string(100, '*') + "\n\n");
-  EXPECT_EQ(host::call("KVPhaseUnwrap", 1, {k.get()}).error, "expects two input arguments");
-  EXPECT_EQ(host::call("KVPhaseUnwrap", 2, {k.get(), wide.get()}).error,
-            "expects one output argument");
-  EXPECT_EQ(host::call("KVPhaseUnwrap", 1, {cpx.get(), wide.get()}).error,
-            "Input must be real scalar.");
-  EXPECT_EQ(host::call("KVPhaseUnwrap", 1, {k.get(), cpx.get()}).error,
-            "Input phase array must have real elements.");
-  EXPECT_EQ(host::call("KVPhaseUnwrap", 1, {k.get(), f.get()}).error,
-            "Input phase array must have real elements.");
-  EXPECT_EQ(host::call("KVPhaseUnwrap", 1, {k.get(), wide.get()}).error,
-            "Input phase array must be square.");
-  EXPECT_EQ(host::call("KVPhaseUnwrap", 1, {k.get(), text.get()}).error,
-            "Input phase array must be square.");
   host::Array cell = host::cell(2, 2);
-  EXPECT_EQ(host::call("KVPhaseUnwrap", 1, {k.get(), cell.get()}).error,
-            "Input phase array must be a numeric or logical array.");
+  host::Array f = host::field(8);
+  host::Result r = host::call("KVPhaseUnwrap", 1, {k.get()});
+  EXPECT_EQ(r.error, "expects two input arguments");
+  EXPECT_EQ(r.printed.rfind(std::string(100, '*') + "\n\n\tKorvane", 0), 0u);
+  EXPECT_NE(r.printed.find("\tPhaseOut=KVPhaseUnwrap(K,PhaseIn);\n"), std::string::npos);
+  const struct {
+    const mxArray* k;
+    const mxArray* phase;
+    const char* msg;
+  } cases[] = {
+      {cpx.get(), wide.get(), "Input must be real scalar."},
+      {k.get(), cpx.get(), "Input phase array must have real elements."},
+      {k.get(), f.get(), "Input phase array must have real elements."},
+      {k.get(), wide.get(), "Input phase array must be square."},
+      {k.get(), text.get(), "Input phase array must be square."},
+      {k.get(), cell.get(), "Input phase array must be a numeric or logical array."},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(host::call("KVPhaseUnwrap", 1, {c.k, c.phase}).error, c.msg);
 
   // Empty in, empty out; single precision is read as its values.
   host::Array empty = host::real(0, 0);
   r = host::call("KVPhaseUnwrap", 1, {k.get(), empty.get()});
   ASSERT_FALSE(r.failed) << r.error;
-  EXPECT_EQ(mxGetM(r[0]), 0u);
-  EXPECT_EQ(mxGetN(r[0]), 0u);
+  EXPECT_EQ(mxGetM(r[0]) + mxGetN(r[0]), 0u);
   host::Array single = host::numeric(mxSINGLE_CLASS, 5, 5);
   static_cast<float*>(mxGetData(single.get()))[3] = 7.0f;  // column 0, row 3
   r = host::call("KVPhaseUnwrap", 1, {k.get(), single.get()});
@@ -197,8 +174,7 @@ TEST(StrehlCommand, Ratios) {
   host::Array f = host::field(8);
   host::Result r = host::call("KVStrehl", 1, {f.get()});
   ASSERT_FALSE(r.failed);
-  EXPECT_EQ(mxGetM(r[0]) * mxGetN(r[0]), 1u);
-  EXPECT_FALSE(mxIsComplex(r[0]));
+  EXPECT_TRUE(mxGetM(r[0]) == 1 && mxGetN(r[0]) == 1 && !mxIsComplex(r[0]));
   EXPECT_EQ(host::re(r[0])[0], 1.0);
   for (int k = 0; k < 64; ++k) host::re(f.get())[k] = k % 2 ? 1.0 : -1.0;
   EXPECT_EQ(host::re(host::call("KVStrehl", 1, {f.get()})[0])[0], 0.0);
@@ -228,9 +204,6 @@ TEST(NormalCommand, PowerAndMessages) {
   r = host::call("KVNormal", 2, {g.get()});
   EXPECT_EQ(host::re(r[1])[0], 4.0);
   for (int k = 0; k < 64; ++k) EXPECT_EQ(host::re(r[0])[k], 0.5);
-  host::Result again = host::call("KVNormal", 2, {r[0]});
-  EXPECT_NEAR(host::re(again[1])[0], 1.0, 1e-14);
-  for (int k = 0; k < 64; ++k) EXPECT_NEAR(host::re(again[0])[k], 0.5, 1e-15);
 
   host::Array flat = host::field(8, 0.0);
   EXPECT_EQ(host::call("KVNormal", 2, {flat.get()}).error, "Zero beam power");
