@@ -19,7 +19,7 @@ OCT_LIBS ?= -lblas
 
 all: $(MODULES) $(HELP)
 
-$(OUT)/obj/%.o: src/%.cpp
+$(OUT)/obj/%.o: src/%.cpp mk/octave.mk
 	@mkdir -p $(@D)
 	@echo "  CXX   $<"
 	@CXXFLAGS="$(OCT_CXXFLAGS)" $(MKOCTFILE) --mex -c $< -o $@
@@ -28,7 +28,7 @@ $(LIB): $(LIB_OBJ)
 	@rm -f $@
 	@ar rcs $@ $^
 
-$(OUT)/%.mex: $(OUT)/obj/commands/%.o $(LIB) src/commands/exports.map
+$(OUT)/%.mex: $(OUT)/obj/commands/%.o $(LIB) src/commands/exports.map mk/octave.mk
 	@echo "  MEX   $@"
 	@LDFLAGS="$(OCT_LDFLAGS)" $(MKOCTFILE) --mex -o $@ $< $(LIB) $(OCT_LIBS)
 
