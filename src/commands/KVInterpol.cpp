@@ -22,14 +22,13 @@ static const char kBanner[] =
     "\n";
 
 static const char kTooFew[] = "new_number must be at least 5.";
-static const char kTooLarge[] = "Grid dimension too large: the result would not fit in memory.";
 static const char kOutOfRange[] = "Out of Range error.";
 
 // A field needs five header entries in its last column. NaN truncates to
 // INT32_MIN and is refused as too small; values beyond 32 bits as too large.
 static const char* check_new_number(const kv::Call& c) {
   if (c.integer(1) >= 5) return nullptr;
-  return c.scalar(1) >= 2147483648.0 ? kTooLarge : kTooFew;
+  return c.scalar(1) >= 2147483648.0 ? kv::kTooLarge : kTooFew;
 }
 
 static const kv::Command kInterpol{
