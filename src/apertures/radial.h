@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/field.h"
+#include "core/grid.h"
 
 namespace kv {
 
@@ -11,20 +12,11 @@ namespace kv {
 template <class Factor>
 void scale_radial(double x_shift, double y_shift, const FieldIn& in, const FieldOut& out,
                   Factor factor) {
-  const int32_t n = in.n;
-  const double dx = in.dx();
-  for (int64_t i = 0; i < n; ++i) {
-    const double ex = grid_x(i, n, dx) - x_shift;
-    const double ax = ex * ex;
-    const int64_t row = i * n;
-    for (int64_t j = 0; j < n; ++j) {
-      const int64_t k = row + j;
-      const double ey = grid_x(j, n, dx) - y_shift;
-      const double t = factor(ey * ey + ax);
-      out.re[k] = t * in.re[k];
-      out.im[k] = t * in.im[k];
-    }
-  }
+  for_each_r2(in.n, in.dx(), x_shift, y_shift, [&](int64_t k, double r2) {
+    const double t = factor(r2);
+    out.re[k] = t * in.re[k];
+    out.im[k] = t * in.im[k];
+  });
 }
 
 }  // namespace kv

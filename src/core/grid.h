@@ -1,0 +1,26 @@
+// Walks over a field's samples with their squared distance from a centre.
+#pragma once
+
+#include <cstdint>
+
+#include "core/field.h"
+
+namespace kv {
+
+// Calls visit(k, r2) for every sample k = i*n + j, i (x) outer and j (y)
+// inner, with r2 = (y_j - y_shift)^2 + (x_i - x_shift)^2 on the grid of
+// spacing d; the x term is taken once per column.
+template <class Visit>
+void for_each_r2(int32_t n, double d, double x_shift, double y_shift, Visit visit) {
+  for (int64_t i = 0; i < n; ++i) {
+    const double ex = grid_x(i, n, d) - x_shift;
+    const double ax = ex * ex;
+    const int64_t row = i * n;
+    for (int64_t j = 0; j < n; ++j) {
+      const double ey = grid_x(j, n, d) - y_shift;
+      visit(row + j, ey * ey + ax);
+    }
+  }
+}
+
+}  // namespace kv
