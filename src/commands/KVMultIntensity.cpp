@@ -30,10 +30,7 @@ static const kv::Command kMultIntensity{"KVMultIntensity", 2, 1, {kv::Array, kv:
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
   kv::run(kMultIntensity, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
     const kv::FieldIn& in = c.in(1);
-    const double* p = kv::profile_plane(
-        c, 0, in.n,
-        "Input intensity array must be square and must have equal dimensions as the input field.",
-        "Input intensity array must be a numeric or logical array.");
+    const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Intensity);
     kv::mult_intensity(p, in, c.out());
   });
 }

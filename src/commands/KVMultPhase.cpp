@@ -30,10 +30,7 @@ static const kv::Command kMultPhase{"KVMultPhase", 2, 1, {kv::Array, kv::Field},
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
   kv::run(kMultPhase, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
     const kv::FieldIn& in = c.in(1);
-    const double* p = kv::profile_plane(
-        c, 0, in.n,
-        "Input phase array must be square and must have equal dimensions as the input field.",
-        "Input phase array must be a numeric or logical array.");
+    const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Phase);
     kv::mult_phase(p, in, c.out());
   });
 }

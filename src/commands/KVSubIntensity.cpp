@@ -30,10 +30,7 @@ static const kv::Command kSubIntensity{"KVSubIntensity", 2, 1, {kv::Array, kv::F
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
   kv::run(kSubIntensity, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
     const kv::FieldIn& in = c.in(1);
-    const double* p = kv::profile_plane(
-        c, 0, in.n,
-        "Input intensity array must be square and must have equal dimensions as the input field.",
-        "Input intensity array must be a numeric or logical array.");
+    const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Intensity);
     kv::sub_intensity(p, in, c.out());
   });
 }

@@ -30,10 +30,7 @@ static const kv::Command kSubPhase{"KVSubPhase", 2, 1, {kv::Array, kv::Field}, k
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
   kv::run(kSubPhase, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
     const kv::FieldIn& in = c.in(1);
-    const double* p = kv::profile_plane(
-        c, 0, in.n,
-        "Input phase array must be square and must have equal dimensions as the input field.",
-        "Input phase array must be a numeric or logical array.");
+    const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Phase);
     kv::sub_phase(p, in, c.out());
   });
 }

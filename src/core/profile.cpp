@@ -103,4 +103,17 @@ const double* profile_plane(Call& c, int arg, int32_t n, const char* shape_msg,
   return plane;
 }
 
+const double* profile_plane(Call& c, int arg, int32_t n, ProfileKind kind) {
+  if (kind == ProfileKind::Intensity) {
+    return profile_plane(
+        c, arg, n,
+        "Input intensity array must be square and must have equal dimensions as the input field.",
+        "Input intensity array must be a numeric or logical array.");
+  }
+  return profile_plane(
+      c, arg, n,
+      "Input phase array must be square and must have equal dimensions as the input field.",
+      "Input phase array must be a numeric or logical array.");
+}
+
 }  // namespace kv

@@ -18,4 +18,11 @@ namespace kv {
 const double* profile_plane(Call& c, int arg, int32_t n, const char* shape_msg,
                             const char* class_msg);
 
+// The profile a command lays on a field; it words the messages.
+enum class ProfileKind { Intensity, Phase };
+
+// The same, with the messages of an intensity or a phase profile of the
+// field's size.
+const double* profile_plane(Call& c, int arg, int32_t n, ProfileKind kind);
+
 }  // namespace kv
