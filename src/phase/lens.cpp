@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/grid.h"
-#include "phase/factor.h"
+#include "core/phase_factor.h"
 
 namespace kv {
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/phase_factor.h"
 #include "core/random.h"
 
 namespace kv {
@@ -10,13 +11,7 @@ void random_phase(int32_t seed, double max, const FieldIn& in, const FieldOut& o
   Rand15 gen(seed);
   const int64_t count = samples(in.n);
   for (int64_t k = 0; k < count; ++k) {
-    const double phi = (gen.unit() - 0.5) * max;
-    const double c = std::cos(phi);
-    const double s = std::sin(phi);
-    const double u = in.re[k];
-    const double v = in.im[k];
-    out.re[k] = c * u - s * v;
-    out.im[k] = s * u + c * v;
+    phase_sample(in, out, k, (gen.unit() - 0.5) * max);
   }
 }
 

@@ -1,6 +1,6 @@
 #include "phase/tilt.h"
 
-#include "phase/factor.h"
+#include "core/phase_factor.h"
 
 namespace kv {
 

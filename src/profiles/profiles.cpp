@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/phase_factor.h"
 #include "core/random.h"
 
 namespace kv {
@@ -47,12 +48,7 @@ void mult_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
 void mult_phase(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   for (int64_t k = 0; k < count; ++k) {
-    const double c = std::cos(p[k]);
-    const double s = std::sin(p[k]);
-    const double u = in.re[k];
-    const double v = in.im[k];
-    out.re[k] = c * u - s * v;
-    out.im[k] = s * u + c * v;
+    phase_sample(in, out, k, p[k]);
   }
 }
 

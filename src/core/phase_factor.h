@@ -1,4 +1,5 @@
-// Multiplication of one sample by exp(i*phi), shared by the phase elements.
+// Multiplication of one sample by exp(i*phi): the phase factor of every
+// element that changes only the phase.
 #pragma once
 
 #include <cmath>
