@@ -22,7 +22,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const kv::FieldIn& a = c.in(0);
     const kv::FieldIn& b = c.in(1);
     if (a.n != b.n) c.fail("Unequal grid dimensions.");
-    kv::Header h = kv::carried(a);
+    kv::Header h = a.h;
     h.lambda = (a.h.lambda + b.h.lambda) * 0.5;
     switch (kv::beam_mix(a, b, c.out(a.n, h))) {
       case kv::kMixUnequalSizes:

@@ -97,8 +97,4 @@ class Call {
 void run(const Command& cmd, int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
          void (*body)(Call&));
 
-// The header of a result field by the output rule: size, lambda and
-// curvature copied from `in`, aux_int carried.
-inline Header carried(const FieldIn& in) { return in.h; }
-
 }  // namespace kv
