@@ -89,7 +89,7 @@ void Call::release_scratch() {
 }
 
 FieldOut Call::out(int32_t n, const Header& h, int slot) {
-  if (n < 5) fail(kTooLarge);
+  if (n < 5) fail("A field needs a grid dimension of at least 5.");  // room for the header
   if (!fits(n, static_cast<int64_t>(n) + 1, 2)) fail(kTooLarge);
   mxArray* a = mxCreateDoubleMatrix(static_cast<mwSize>(n), static_cast<mwSize>(n) + 1, mxCOMPLEX);
   if (a == nullptr) fail(kOutOfMemory);
