@@ -3,6 +3,7 @@ function run_examples()
   % under build/demo (see demo_dir).
   outdir = demo_dir();
   warning('off', 'Octave:gnuplot-graphics');
+  warning('off', 'print:nogs');  % pngcairo needs no Ghostscript
   graphics_toolkit('gnuplot');
   set(0, 'defaultfigurevisible', 'off');
   here = fileparts(mfilename('fullpath'));

@@ -3,7 +3,7 @@
 # they are missing. Needs root for apt-get; otherwise says what to install.
 set -e
 packages=(octave liboctave-dev cmake g++ make libgtest-dev googletest libblas-dev gnuplot-nox
-          fonts-dejavu-core)
+          fonts-dejavu-core fonts-freefont-otf)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
