@@ -2,18 +2,28 @@
 # make test  builds everything and runs every test, C++ and Octave
 BUILD ?= build
 OCT_OUT ?= $(BUILD)/octave
+MEX_OUT ?= $(BUILD)/octave-mex
 JOBS ?= 2
 OCTAVE ?= octave-cli --no-gui --no-history --norc --quiet
 
-.PHONY: all deps octave demo test test-cpp test-asan test-octave bench clean
+.PHONY: all deps octave octave-mex demo test test-cpp test-asan test-octave parity bench clean
 
 all: octave
 
 deps:
 	@scripts/deps.sh
 
+# The Octave build: oct-files that read fields in place.
 octave:
-	@$(MAKE) --no-print-directory -f mk/octave.mk OUT=$(OCT_OUT) -j$(JOBS)
+	@$(MAKE) --no-print-directory -f mk/octave.mk FLAVOUR=oct OUT=$(OCT_OUT) -j$(JOBS)
+
+# The same commands as MEX modules over Octave's MEX interface: the
+# reference the oct build is compared with (make parity).
+octave-mex:
+	@$(MAKE) --no-print-directory -f mk/octave.mk FLAVOUR=mex OUT=$(MEX_OUT) -j$(JOBS)
+
+parity: octave octave-mex
+	@scripts/parity.sh $(OCT_OUT) $(MEX_OUT)
 
 demo: deps octave
 	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('$(abspath examples)'); run_examples()"
@@ -40,3 +50,13 @@ bench:
 
 clean:
 	rm -rf $(BUILD)
+
+# make dist  the Octave package build/korvane-<version>.tar.gz (pkg install)
+# make doc   the reference manual as HTML in build/doc (gallery from make demo)
+.PHONY: dist doc
+dist:
+	@BUILD=$(BUILD) scripts/dist.sh
+
+doc: demo
+	@$(OCTAVE) --eval "addpath('$(abspath doc)'); make_doc('$(abspath $(BUILD)/doc)')"
+	@tests/package/linkcheck.sh $(BUILD)/doc | tail -1

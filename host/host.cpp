@@ -81,8 +81,13 @@ mxArray* make(mxClassID cls, size_t m, size_t n, bool is_complex) {
   a->n = n;
   a->is_complex = is_complex;
   try {
+#if MX_HAS_INTERLEAVED_COMPLEX
+    if (is_complex && m * n > SIZE_MAX / 2) raise("Maximum variable size allowed is exceeded.");
+    a->re = zeroed(is_complex ? 2 * m * n : m * n, element_size(cls));
+#else
     a->re = zeroed(m * n, element_size(cls));
     if (is_complex) a->im = zeroed(m * n, element_size(cls));
+#endif
   } catch (...) {
     std::free(a->re);
     delete a;
@@ -155,13 +160,13 @@ Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>
 
 Array scalar(double v) {
   Array a(mxCreateDoubleMatrix(1, 1, mxREAL));
-  mxGetPr(a.get())[0] = v;
+  real_data(a.get())[0] = v;
   return a;
 }
 
 Array real(size_t m, size_t n, const std::vector<double>& values) {
   Array a(mxCreateDoubleMatrix(m, n, mxREAL));
-  for (size_t k = 0; k < values.size() && k < m * n; ++k) mxGetPr(a.get())[k] = values[k];
+  for (size_t k = 0; k < values.size() && k < m * n; ++k) real_data(a.get())[k] = values[k];
   return a;
 }
 
@@ -181,15 +186,51 @@ Array cell(size_t m, size_t n) { return Array(mxCreateCellMatrix(m, n)); }
 Array field(int n, double size, double lambda, double curvature, double aux) {
   const size_t un = static_cast<size_t>(n);
   Array a(mxCreateDoubleMatrix(un, un + 1, mxCOMPLEX));
-  double* re = mxGetPr(a.get());
-  for (size_t k = 0; k < un * un; ++k) re[k] = 1.0;
-  double* head = re + un * un;
-  head[0] = size;
-  head[1] = lambda;
-  head[2] = n;
-  head[3] = curvature;
-  head[4] = aux;
+  for (size_t k = 0; k < un * un; ++k) set_re(a.get(), k, 1.0);
+  const double head[5] = {size, lambda, static_cast<double>(n), curvature, aux};
+  for (size_t s = 0; s < 5; ++s) set_re(a.get(), un * un + s, head[s]);
   return a;
+}
+
+cplx at(const mxArray* a, size_t k) {
+  const double* re = static_cast<const double*>(a->re);
+  if (!a->is_complex) return cplx(re[k], 0.0);
+#if MX_HAS_INTERLEAVED_COMPLEX
+  return cplx(re[2 * k], re[2 * k + 1]);
+#else
+  return cplx(re[k], static_cast<const double*>(a->im)[k]);
+#endif
+}
+
+void set(mxArray* a, size_t k, cplx v) {
+  set_re(a, k, v.real());
+  if (a->is_complex) {
+    set_im(a, k, v.imag());
+  } else if (v.imag() != 0.0) {
+    throw std::logic_error("an imaginary part set on a real array");
+  }
+}
+
+void set_re(mxArray* a, size_t k, double v) {
+  double* re = static_cast<double*>(a->re);
+#if MX_HAS_INTERLEAVED_COMPLEX
+  if (a->is_complex) k *= 2;
+#endif
+  re[k] = v;
+}
+
+void set_im(mxArray* a, size_t k, double v) {
+  if (!a->is_complex) throw std::logic_error("an imaginary part set on a real array");
+#if MX_HAS_INTERLEAVED_COMPLEX
+  static_cast<double*>(a->re)[2 * k + 1] = v;
+#else
+  static_cast<double*>(a->im)[k] = v;
+#endif
+}
+
+double* real_data(const mxArray* a) {
+  if (a->is_complex || a->cls != mxDOUBLE_CLASS) throw std::logic_error("not a real double array");
+  return static_cast<double*>(a->re);
 }
 
 }  // namespace host
@@ -224,8 +265,12 @@ mxArray* mxCreateSparse(mwSize m, mwSize n, mwSize nzmax, mxComplexity flag) {
   a->is_sparse = true;
   a->is_complex = flag == mxCOMPLEX;
   a->nzmax = nzmax;
+#if MX_HAS_INTERLEAVED_COMPLEX
+  a->re = host::zeroed(a->is_complex ? 2 * nzmax : nzmax, sizeof(double));
+#else
   a->re = host::zeroed(nzmax, sizeof(double));
   if (a->is_complex) a->im = host::zeroed(nzmax, sizeof(double));
+#endif
   a->ir = static_cast<mwIndex*>(host::zeroed(nzmax, sizeof(mwIndex)));
   a->jc = static_cast<mwIndex*>(host::zeroed(n + 1, sizeof(mwIndex)));
   return a;
@@ -251,10 +296,23 @@ void mxDestroyArray(mxArray* a) {
   --host::g_live;
 }
 
+#if MX_HAS_INTERLEAVED_COMPLEX
+mxDouble* mxGetDoubles(const mxArray* a) {
+  return a->cls == mxDOUBLE_CLASS && !a->is_complex ? static_cast<double*>(a->re) : nullptr;
+}
+mxComplexDouble* mxGetComplexDoubles(const mxArray* a) {
+  return a->cls == mxDOUBLE_CLASS && a->is_complex ? static_cast<mxComplexDouble*>(a->re) : nullptr;
+}
+double* mxGetPr(const mxArray* a) {
+  if (a->is_complex) host::raise("mxGetPr cannot be called on a complex array.");
+  return static_cast<double*>(a->re);
+}
+#else
 double* mxGetPr(const mxArray* a) { return static_cast<double*>(a->re); }
 double* mxGetPi(const mxArray* a) { return static_cast<double*>(a->im); }
-void* mxGetData(const mxArray* a) { return a->re; }
 void* mxGetImagData(const mxArray* a) { return a->im; }
+#endif
+void* mxGetData(const mxArray* a) { return a->re; }
 mwIndex* mxGetIr(const mxArray* a) { return a->ir; }
 mwIndex* mxGetJc(const mxArray* a) { return a->jc; }
 size_t mxGetM(const mxArray* a) { return a->m; }

@@ -3,6 +3,7 @@
 // every class the tests need.
 #pragma once
 
+#include <complex>
 #include <initializer_list>
 #include <memory>
 #include <stdexcept>
@@ -60,8 +61,17 @@ Array cell(size_t m, size_t n);
 // curvature, aux_int.
 Array field(int n, double size = 1e-3, double lambda = 1e-6, double curvature = 0, double aux = 0);
 
-// Planes of a double array.
-inline double* re(const mxArray* a) { return mxGetPr(a); }
-inline double* im(const mxArray* a) { return mxGetPi(a); }
+// Element k of a double array, real or complex, whichever layout the host
+// keeps (interleaved, or separate planes in the separate-complex build).
+using cplx = std::complex<double>;
+cplx at(const mxArray* a, size_t k);
+inline double re(const mxArray* a, size_t k) { return at(a, k).real(); }
+inline double im(const mxArray* a, size_t k) { return at(a, k).imag(); }
+// Sets element k; the imaginary part of a real array must stay 0.
+void set(mxArray* a, size_t k, cplx v);
+void set_re(mxArray* a, size_t k, double v);
+void set_im(mxArray* a, size_t k, double v);
+// The values of a real double array.
+double* real_data(const mxArray* a);
 
 }  // namespace host

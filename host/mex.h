@@ -1,6 +1,9 @@
 /* The MEX interface of the test host: the C signatures of MATLAB's array
    library and gateway library, for the calls the commands and the tests
-   make. Arrays keep separate real and imaginary planes. */
+   make. Complex arrays are stored interleaved, as MATLAB R2018a and later
+   store them (MX_HAS_INTERLEAVED_COMPLEX, the -R2018a API); built with
+   KV_HOST_SEPARATE, the host offers the separate-complex API of older
+   MATLAB instead, with separate real and imaginary planes. */
 #ifndef KORVANE_HOST_MEX_H
 #define KORVANE_HOST_MEX_H
 
@@ -18,6 +21,16 @@ typedef bool mxLogical;
 typedef struct mxArray_tag mxArray;
 
 typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
+
+#ifdef KV_HOST_SEPARATE
+#define MX_HAS_INTERLEAVED_COMPLEX 0
+#else
+#define MX_HAS_INTERLEAVED_COMPLEX 1
+typedef double mxDouble;
+typedef struct {
+  mxDouble real, imag;
+} mxComplexDouble;
+#endif
 
 typedef enum {
   mxUNKNOWN_CLASS = 0,
@@ -49,10 +62,20 @@ mxArray* mxCreateCellMatrix(mwSize m, mwSize n);
 void mxDestroyArray(mxArray* a);
 
 /* Queries. */
+#if MX_HAS_INTERLEAVED_COMPLEX
+/* NULL unless the array is a real (complex) double array. */
+mxDouble* mxGetDoubles(const mxArray* a);
+mxComplexDouble* mxGetComplexDoubles(const mxArray* a);
+/* A real double array only; a complex one is an error, as in MATLAB. */
+double* mxGetPr(const mxArray* a);
+#else
 double* mxGetPr(const mxArray* a);
 double* mxGetPi(const mxArray* a);
-void* mxGetData(const mxArray* a);
 void* mxGetImagData(const mxArray* a);
+#endif
+/* Interleaved real and imaginary parts for a complex array in the
+   interleaved API. */
+void* mxGetData(const mxArray* a);
 mwIndex* mxGetIr(const mxArray* a);
 mwIndex* mxGetJc(const mxArray* a);
 size_t mxGetM(const mxArray* a);
@@ -80,8 +103,12 @@ int mexPrintf(const char* fmt, ...);
 void mexErrMsgTxt(const char* msg);
 
 /* The entry point every module exports. */
-__attribute__((visibility("default"))) void mexFunction(int nlhs, mxArray* plhs[], int nrhs,
-                                                        const mxArray* prhs[]);
+#if defined(_WIN32)
+__declspec(dllexport)
+#else
+__attribute__((visibility("default")))
+#endif
+    void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 
 #ifdef __cplusplus
 }

@@ -1,41 +1,72 @@
-# Builds every command as an Octave MEX module with mkoctfile, into OUT.
-# Incremental (dependency files) and parallel (make -j).
+# Builds every command for Octave with mkoctfile, into OUT. Incremental
+# (dependency files, and a rebuild when the flags change) and parallel.
+#   FLAVOUR=oct  oct-files (DEFUN_DLD): fields read in place, the Octave build
+#   FLAVOUR=mex  MEX modules over Octave's separate-complex MEX interface,
+#                kept as the reference the oct build is compared with
 OUT ?= build/octave
+FLAVOUR ?= oct
 MKOCTFILE ?= mkoctfile
 
-LIB_SRC := $(sort $(filter-out src/commands/%,$(wildcard src/*/*.cpp)))
-LIB_OBJ := $(patsubst src/%.cpp,$(OUT)/obj/%.o,$(LIB_SRC))
 CMD_SRC := $(sort $(wildcard src/commands/KV*.cpp))
+NAMES := $(patsubst src/commands/%.cpp,%,$(CMD_SRC))
 CMD_OBJ := $(patsubst src/%.cpp,$(OUT)/obj/%.o,$(CMD_SRC))
-MODULES := $(patsubst src/commands/%.cpp,$(OUT)/%.mex,$(CMD_SRC))
-HELP := $(patsubst src/commands/%.m,$(OUT)/%.m,$(wildcard src/commands/KV*.m))
 LIB := $(OUT)/libkorvane.a
 
-OCT_CXXFLAGS := -O2 -g -std=c++17 -Wall -Wextra -Werror -fvisibility=hidden \
+COMMON_CXXFLAGS := -O2 -g -std=c++17 -Wall -Wextra -Werror -fvisibility=hidden \
   -ffunction-sections -fdata-sections -DKV_OCTAVE -DKV_HAVE_BLAS -Isrc -MMD -MP
-OCT_LDFLAGS := -Wl,--version-script=src/commands/exports.map -Wl,--gc-sections
-# Extra link inputs a command needs (set by commands that call the host's BLAS).
-OCT_LIBS ?= -lblas
+# Extra link inputs: the host's BLAS for KVForward, FFTW for the FFT propagators.
+OCT_LIBS ?= -lblas -lfftw3_threads -lfftw3
 
-all: $(MODULES) $(HELP)
+ifeq ($(FLAVOUR),oct)
+ADAPTER_OUT := src/core/host_mex.cpp
+MODE :=
+EXT := oct
+EXPORTS := src/commands/exports-oct.map
+FLAGS := $(COMMON_CXXFLAGS) -DKV_OCT
+else
+ADAPTER_OUT := src/core/host_oct.cpp
+MODE := --mex
+EXT := mex
+EXPORTS := src/commands/exports.map
+FLAGS := $(COMMON_CXXFLAGS)
+endif
 
-$(OUT)/obj/%.o: src/%.cpp mk/octave.mk
+LIB_SRC := $(sort $(filter-out src/commands/% $(ADAPTER_OUT),$(wildcard src/*/*.cpp)))
+LIB_OBJ := $(patsubst src/%.cpp,$(OUT)/obj/%.o,$(LIB_SRC))
+MODULES := $(patsubst %,$(OUT)/%.$(EXT),$(NAMES))
+LDFLAGS_MOD := -Wl,--version-script=$(EXPORTS) -Wl,--gc-sections
+
+all: $(MODULES)
+
+# The flags of the last build; a change rebuilds everything.
+$(OUT)/flags: FORCE
+	@mkdir -p $(@D)
+	@echo '$(FLAGS) $(OCT_LIBS) $(MODE)' | cmp -s - $@ || echo '$(FLAGS) $(OCT_LIBS) $(MODE)' > $@
+
+$(LIB_OBJ): $(OUT)/obj/%.o: src/%.cpp $(OUT)/flags
 	@mkdir -p $(@D)
 	@echo "  CXX   $<"
-	@CXXFLAGS="$(OCT_CXXFLAGS)" $(MKOCTFILE) --mex -c $< -o $@
+	@CXXFLAGS="$(FLAGS)" $(MKOCTFILE) $(MODE) -c $< -o $@
+
+# A command's help text, from its .m file, becomes its docstring.
+$(OUT)/help/%.h: src/commands/%.m scripts/help_header.sh
+	@mkdir -p $(@D)
+	@scripts/help_header.sh $< > $@
+
+$(CMD_OBJ): $(OUT)/obj/commands/%.o: src/commands/%.cpp $(OUT)/help/%.h $(OUT)/flags
+	@mkdir -p $(@D)
+	@echo "  CXX   $<"
+	@CXXFLAGS="$(FLAGS) -include $(OUT)/help/$*.h" $(MKOCTFILE) $(MODE) -c $< -o $@
 
 $(LIB): $(LIB_OBJ)
 	@rm -f $@
 	@ar rcs $@ $^
 
-$(OUT)/%.mex: $(OUT)/obj/commands/%.o $(LIB) src/commands/exports.map mk/octave.mk
-	@echo "  MEX   $@"
-	@LDFLAGS="$(OCT_LDFLAGS)" $(MKOCTFILE) --mex -o $@ $< $(LIB) $(OCT_LIBS)
-
-$(OUT)/%.m: src/commands/%.m
-	@cp $< $@
+$(OUT)/%.$(EXT): $(OUT)/obj/commands/%.o $(LIB) $(EXPORTS)
+	@echo "  LINK  $@"
+	@LDFLAGS="$(LDFLAGS_MOD)" $(MKOCTFILE) $(MODE) -o $@ $< $(LIB) $(OCT_LIBS)
 
 -include $(LIB_OBJ:.o=.d) $(CMD_OBJ:.o=.d)
 
-.PHONY: all
+.PHONY: all FORCE
 .SECONDARY:

@@ -1,7 +1,10 @@
 #!/bin/bash
-# Builds everything and runs every test: the C++ tests through the test host,
-# the same again under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# the Octave tests against the Octave modules. Ends in one summary line.
+# Builds everything and runs every test: the C++ tests through the test host
+# (MATLAB's interleaved complex API), the same again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and once more for the separate-complex API;
+# the Octave tests against the oct-files; the parity of the oct-files with the
+# MEX build for Octave; a MinGW-w64 cross-compile of every module. Ends in one
+# summary line.
 set -u
 cd "$(dirname "$0")/.."
 JOBS=${JOBS:-2}
@@ -44,11 +47,11 @@ run_ctest() {
 
 run_ctest "$BUILD/host" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_ctest "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON
+run_ctest "$BUILD/separate" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SEPARATE_COMPLEX=ON
 
-echo "== Octave tests"
-if make --no-print-directory octave BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
-  $OCTAVE --eval "addpath('$PWD/$BUILD/octave'); addpath('tests/octave'); exit(run_tests('tests/octave'))" \
-    2>&1 | tee "$log"
+# Adds the counts of a closing "N passed, M failed" line in the log.
+count_plain() {
+  local line
   line=$(grep -E "^[0-9]+ passed, [0-9]+ failed$" "$log" | tail -1)
   if [ -n "$line" ]; then
     passed=$((passed + $(cut -d' ' -f1 <<<"$line")))
@@ -56,7 +59,14 @@ if make --no-print-directory octave BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; th
   else
     failed=$((failed + 1))
   fi
-  if tests/check_exports.sh "$BUILD/octave" mex; then
+}
+
+echo "== Octave tests"
+if make --no-print-directory octave BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
+  $OCTAVE --eval "addpath('$PWD/$BUILD/octave'); addpath('tests/octave'); exit(run_tests('tests/octave'))" \
+    2>&1 | tee "$log"
+  count_plain
+  if tests/check_exports.sh "$BUILD/octave" oct; then
     passed=$((passed + 1))
   else
     failed=$((failed + 1))
@@ -65,6 +75,29 @@ else
   cat "$log"
   echo "Octave build failed"
   failed=$((failed + 1))
+fi
+
+echo "== Parity of the oct-files with the MEX build for Octave"
+if make --no-print-directory octave-mex BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
+  scripts/parity.sh "$BUILD/octave" "$BUILD/octave-mex" 2>&1 | tee "$log"
+  count_plain
+else
+  cat "$log"
+  echo "Octave MEX build failed"
+  failed=$((failed + 1))
+fi
+
+echo "== MinGW-w64 cross-compile of every module"
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  if scripts/mingw_check.sh "$BUILD/mingw" >"$log" 2>&1; then
+    tail -1 "$log"
+    passed=$((passed + 1))
+  else
+    cat "$log"
+    failed=$((failed + 1))
+  fi
+else
+  echo "x86_64-w64-mingw32-g++ not installed: skipped"
 fi
 
 echo "total: $passed passed, $failed failed"

@@ -36,21 +36,21 @@ void rect_mask(double w, double h, double x_shift, double y_shift, double phi, c
   const double hw = w * 0.5;
   const double hh = h * 0.5;
 
-  for (int64_t i = 0; i < n; ++i) {
-    const double x = grid_x(i, n, dx) - x_shift;
-    const double xc = x * c;
-    const double xs = x * s;
-    const int64_t row = i * n;
-    for (int64_t j = 0; j < n; ++j) {
-      const int64_t k = row + j;
-      const double y = grid_x(j, n, dx) - y_shift;
-      const double u = rotate ? y * s + xc : x;
-      const double v = rotate ? y * c - xs : y;
-      const bool blank = blanked(u, v, hw, hh, keep);
-      out.re[k] = blank ? 0.0 : in.re[k];
-      out.im[k] = blank ? 0.0 : in.im[k];
+  with_samples(in, [&](auto* z) {
+    for (int64_t i = 0; i < n; ++i) {
+      const double x = grid_x(i, n, dx) - x_shift;
+      const double xc = x * c;
+      const double xs = x * s;
+      const int64_t row = i * n;
+      for (int64_t j = 0; j < n; ++j) {
+        const int64_t k = row + j;
+        const double y = grid_x(j, n, dx) - y_shift;
+        const double u = rotate ? y * s + xc : x;
+        const double v = rotate ? y * c - xs : y;
+        out.z[k] = blanked(u, v, hw, hh, keep) ? cplx(0.0, 0.0) : sample(z, k);
+      }
     }
-  }
+  });
 }
 
 }  // namespace kv

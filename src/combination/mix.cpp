@@ -8,10 +8,15 @@ int beam_mix(const FieldIn& a, const FieldIn& b, const FieldOut& out) {
   if (!(a.h.size == b.h.size)) return kMixUnequalSizes;
   if (a.h.curvature != 0.0 || b.h.curvature != 0.0) return kMixSpherical;
   const int64_t nn = samples(out.n);
-  for (int64_t k = 0; k < nn; ++k) {
-    out.re[k] = a.re[k] + b.re[k];
-    out.im[k] = a.im[k] + b.im[k];
-  }
+  with_samples(a, [&](auto* za) {
+    with_samples(b, [&](auto* zb) {
+      for (int64_t k = 0; k < nn; ++k) {
+        const cplx u = sample(za, k);
+        const cplx v = sample(zb, k);
+        out.z[k] = cplx(u.real() + v.real(), u.imag() + v.imag());
+      }
+    });
+  });
   return kMixDone;
 }
 
@@ -22,10 +27,15 @@ int polarize(double phi, const FieldIn& fx, const FieldIn& fy, const FieldOut& o
   const double s = std::sin(phi);
   const double c = std::cos(phi);
   const int64_t nn = samples(out.n);
-  for (int64_t k = 0; k < nn; ++k) {
-    out.re[k] = c * fx.re[k] + s * fy.re[k];
-    out.im[k] = s * fy.im[k] + c * fx.im[k];
-  }
+  with_samples(fx, [&](auto* zx) {
+    with_samples(fy, [&](auto* zy) {
+      for (int64_t k = 0; k < nn; ++k) {
+        const cplx x = sample(zx, k);
+        const cplx y = sample(zy, k);
+        out.z[k] = cplx(c * x.real() + s * y.real(), s * y.imag() + c * x.imag());
+      }
+    });
+  });
   return kMixDone;
 }
 

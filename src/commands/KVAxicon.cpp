@@ -1,4 +1,4 @@
-#include "core/gateway.h"
+#include "core/command.h"
 #include "phase/axicon.h"
 
 static const char kBanner[] =
@@ -18,12 +18,10 @@ static const char kBanner[] =
 static const kv::Command kCmd{
     "KVAxicon", 5, 1, {kv::Scalar, kv::Scalar, kv::Scalar, kv::Loose, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kCmd, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    // y_shift is read as given, without the real-scalar test.
-    if (kv::axicon(c.scalar(0), c.scalar(1), c.scalar(2), c.scalar(3), c.in(4), c.out()) ==
-        kv::kAxiconSpherical) {
-      c.fail(kv::kSpherical);
-    }
-  });
+KV_COMMAND(KVAxicon, kCmd) {
+  // y_shift is read as given, without the real-scalar test.
+  if (kv::axicon(c.scalar(0), c.scalar(1), c.scalar(2), c.scalar(3), c.in(4), c.out()) ==
+      kv::kAxiconSpherical) {
+    c.fail(kv::kSpherical);
+  }
 }

@@ -1,3 +1,4 @@
+function varargout = KVAxicon(varargin)
 % KVAxicon  Pass the field through an axicon (a conical lens).
 %
 %   Fout = KVAxicon(phi, n1, x_shift, y_shift, Fin)
@@ -20,3 +21,7 @@
 %     imagesc(KVPhase(F)); axis image
 %
 %   See also KVLens, KVTilt, KVConvert.
+
+error('Korvane:notCompiled', ['KVAxicon is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 #include "combination/mix.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "*****************************************************\n\n\tKorvane for Matlab Optical "
@@ -17,20 +17,18 @@ static const kv::Command kMix{
     nullptr,
     {"Input field 1 is not a Korvane field.", "Input field 2 is not a Korvane field."}};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kMix, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& a = c.in(0);
-    const kv::FieldIn& b = c.in(1);
-    if (a.n != b.n) c.fail("Unequal grid dimensions.");
-    kv::Header h = a.h;
-    h.lambda = (a.h.lambda + b.h.lambda) * 0.5;
-    switch (kv::beam_mix(a, b, c.out(a.n, h))) {
-      case kv::kMixUnequalSizes:
-        c.fail("Input field(s) have unequal grid sizes.");
-      case kv::kMixSpherical:
-        c.fail("Input field(s) have spherical coordinates (use KVConvert first).");
-      default:
-        break;
-    }
-  });
+KV_COMMAND(KVBeamMix, kMix) {
+  const kv::FieldIn& a = c.in(0);
+  const kv::FieldIn& b = c.in(1);
+  if (a.n != b.n) c.fail("Unequal grid dimensions.");
+  kv::Header h = a.h;
+  h.lambda = (a.h.lambda + b.h.lambda) * 0.5;
+  switch (kv::beam_mix(a, b, c.out(a.n, h))) {
+    case kv::kMixUnequalSizes:
+      c.fail("Input field(s) have unequal grid sizes.");
+    case kv::kMixSpherical:
+      c.fail("Input field(s) have spherical coordinates (use KVConvert first).");
+    default:
+      break;
+  }
 }

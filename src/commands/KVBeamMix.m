@@ -1,3 +1,4 @@
+function varargout = KVBeamMix(varargin)
 % KVBeamMix  Superpose two fields: the sum of their complex samples.
 %
 %   Fout = KVBeamMix(Fin1, Fin2)
@@ -16,3 +17,7 @@
 %     imagesc(KVIntensity(1, F)); axis image
 %
 %   See also KVPolarizer, KVTilt, KVConvert.
+
+error('Korvane:notCompiled', ['KVBeamMix is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,4 +1,4 @@
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "*****************************************************\n\n\tKorvane for Matlab Optical "
@@ -14,11 +14,9 @@ static const kv::Command kBegin{"KVBegin",
                                 "kvbegin expects three input arguments",
                                 "kvbegin expects one output argument"};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kBegin, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const int32_t n = c.integer(2);
-    if (n < 8) c.fail("Grid dimension must be larger than 8x8 points.");
-    if (n % 2 != 0) c.fail("Grid dimension must be an even number.");
-    kv::fill_uniform(c.out(n, {c.scalar(0), c.scalar(1), 0.0, 0}));
-  });
+KV_COMMAND(KVBegin, kBegin) {
+  const int32_t n = c.integer(2);
+  if (n < 8) c.fail("Grid dimension must be larger than 8x8 points.");
+  if (n % 2 != 0) c.fail("Grid dimension must be an even number.");
+  kv::fill_uniform(c.out(n, {c.scalar(0), c.scalar(1), 0.0, 0}));
 }

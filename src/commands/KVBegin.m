@@ -1,3 +1,4 @@
+function varargout = KVBegin(varargin)
 % KVBegin  Create a new field: a plane wave of amplitude 1 and phase 0.
 %
 %   F = KVBegin(size, lambda, N)
@@ -21,3 +22,7 @@
 %     F = KVBegin(5e-3, 633e-9, 256);
 %
 %   See also KVCircAperture, KVForward, KVIntensity.
+
+error('Korvane:notCompiled', ['KVBegin is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 #include "apertures/circle.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "*****************************************************\n\n\tKorvane for Matlab Optical "
@@ -11,8 +11,6 @@ static const char kBanner[] =
 static const kv::Command kCirc{
     "KVCircAperture", 4, 1, {kv::Scalar, kv::Scalar, kv::Scalar, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kCirc, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    kv::circ_mask(c.scalar(0), c.scalar(1), c.scalar(2), c.in(3), c.out(), kv::Keep::Inside);
-  });
+KV_COMMAND(KVCircAperture, kCirc) {
+  kv::circ_mask(c.scalar(0), c.scalar(1), c.scalar(2), c.in(3), c.out(), kv::Keep::Inside);
 }

@@ -1,3 +1,4 @@
+function varargout = KVCircAperture(varargin)
 % KVCircAperture  Pass the field inside a circle, zero it outside.
 %
 %   Fout = KVCircAperture(R, x_shift, y_shift, Fin)
@@ -18,3 +19,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVCircScreen, KVRectAperture, KVGaussAperture.
+
+error('Korvane:notCompiled', ['KVCircAperture is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,3 +1,4 @@
+function varargout = KVCircScreen(varargin)
 % KVCircScreen  Zero the field inside a circle, pass it outside.
 %
 %   Fout = KVCircScreen(R, x_shift, y_shift, Fin)
@@ -15,3 +16,7 @@
 %     F = KVCircScreen(0.5e-3, 1e-3, 0, F);   % a disc 1 mm right of centre
 %
 %   See also KVCircAperture, KVRectScreen, KVGaussScreen.
+
+error('Korvane:notCompiled', ['KVCircScreen is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,6 +1,6 @@
 // Fout = KVConvert(Fin): takes a field in spherical coordinates (curvature c
 // not 0) to normal coordinates by the thin lens f = -1/c on the axis.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "phase/lens.h"
 
 static const char kBanner[] =
@@ -17,25 +17,19 @@ static const char kBanner[] =
 
 static const kv::Command kConvert{"KVConvert", 1, 1, {kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kConvert, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(0);
-    const double curvature = in.h.curvature;
-    kv::Header h = in.h;
-    h.curvature = 0.0;
-    const kv::FieldOut out = c.out(in.n, h);
-    if (curvature == 0.0) {  // -0 too
-      const int64_t count = kv::samples(in.n);
-      for (int64_t k = 0; k < count; ++k) {
-        out.re[k] = in.re[k];
-        out.im[k] = in.im[k];
-      }
-      return;
-    }
-    // The lens sees the field as already flat, so its curvature test passes;
-    // a NaN curvature gives f = NaN and NaN samples.
-    kv::FieldIn flat = in;
-    flat.h.curvature = 0.0;
-    kv::thin_lens(-1.0 / curvature, 0.0, 0.0, flat, out);
-  });
+KV_COMMAND(KVConvert, kConvert) {
+  const kv::FieldIn& in = c.in(0);
+  const double curvature = in.h.curvature;
+  kv::Header h = in.h;
+  h.curvature = 0.0;
+  const kv::FieldOut out = c.out(in.n, h);
+  if (curvature == 0.0) {  // -0 too
+    kv::copy_samples(in, out);
+    return;
+  }
+  // The lens sees the field as already flat, so its curvature test passes;
+  // a NaN curvature gives f = NaN and NaN samples.
+  kv::FieldIn flat = in;
+  flat.h.curvature = 0.0;
+  kv::thin_lens(-1.0 / curvature, 0.0, 0.0, flat, out);
 }

@@ -1,3 +1,4 @@
+function varargout = KVConvert(varargin)
 % KVConvert  Convert a field from spherical to normal coordinates.
 %
 %   Fout = KVConvert(Fin)
@@ -19,3 +20,7 @@
 %     G = KVLens(0.5, 0, 0, G);
 %
 %   See also KVLens, KVForward.
+
+error('Korvane:notCompiled', ['KVConvert is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

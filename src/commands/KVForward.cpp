@@ -1,7 +1,7 @@
 // Fout = KVForward(z,NewSize,NewNumber,Fin): the field propagated over z by
 // direct integration of the Fresnel integral, sampled on a NewNumber x
 // NewNumber grid of side NewSize.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "propagation/forward.h"
 
 static const char kBanner[] =
@@ -19,6 +19,7 @@ static const char kBanner[] =
     "*****************************************************\n"
     "\n";
 
+static const char kInternal[] = "The propagation grids do not match the fields.";
 static const char kTooSmall[] = "The minimum grid-dimension of a Korvane field is 8";
 
 // The new grid is checked before the input field's shape; NaN and values
@@ -32,15 +33,19 @@ static const kv::Command kForward{
     kBanner,         nullptr, nullptr, {nullptr, nullptr},
     check_new_number};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kForward, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(3);
-    kv::Header h = in.h;
-    h.size = c.scalar(1);
-    // The output comes first: its size check refuses an absurd NewNumber
-    // before any scratch of n*m is attempted.
-    const kv::FieldOut out = c.out(c.integer(2), h);
-    const kv::ForwardGrids g{c.scalar(0), c.scalar(1), out.n, in.h.size, in.h.lambda, in.n};
-    kv::forward_fast(g, in.re, in.im, out.re, out.im);
-  });
+KV_COMMAND(KVForward, kForward) {
+  const kv::FieldIn& in = c.in(3);
+  kv::Header h = in.h;
+  h.size = c.scalar(1);
+  // The output comes first: its size check refuses an absurd NewNumber
+  // before any scratch of n*m is attempted.
+  const kv::FieldOut out = c.out(c.integer(2), h);
+  const kv::ForwardGrids g{c.scalar(0), c.scalar(1), out.n, in.h.size, in.h.lambda, in.n};
+  // The products read complex samples in place and write the output in
+  // place; only a real or partly infinite input is copied, a block at a time.
+  const kv::ForwardScratchSize size = kv::forward_scratch_size(g, in);
+  const kv::ForwardScratch s{c.scratch_complex(size.kernel), c.scratch_complex(size.product),
+                             size.pack > 0 ? c.scratch_complex(size.pack) : nullptr,
+                             c.scratch(size.lines)};
+  if (kv::forward_fast(g, in, out, s) != kv::kForwardOk) c.fail(kInternal);
 }

@@ -1,3 +1,4 @@
+function varargout = KVForward(varargin)
 % KVForward  Propagate the field over a distance by direct integration.
 %
 %   Fout = KVForward(z, NewSize, NewNumber, Fin)
@@ -42,3 +43,7 @@
 %     imagesc(KVIntensity(1, F)); axis image
 %
 %   See also KVBegin, KVCircAperture, KVLens, KVInterpol, KVIntensity.
+
+error('Korvane:notCompiled', ['KVForward is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 #include "combination/gain.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "*****************************************************\n\n\tKorvane for Matlab Optical "
@@ -13,8 +13,6 @@ static const kv::Command kGain{"KVGain", 4,
                                1,        {kv::Scalar, kv::Scalar, kv::Loose, kv::Field},
                                kBanner,  "expects four input argument"};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kGain, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    kv::gain_sheet(c.scalar(0), c.scalar(1), c.scalar(2), c.in(3), c.out());
-  });
+KV_COMMAND(KVGain, kGain) {
+  kv::gain_sheet(c.scalar(0), c.scalar(1), c.scalar(2), c.in(3), c.out());
 }

@@ -1,3 +1,4 @@
+function varargout = KVGain(varargin)
 % KVGain  A thin sheet of saturable laser gain.
 %
 %   Fout = KVGain(Isat, gain, L, Fin)
@@ -20,3 +21,7 @@
 %     F = KVGain(0.5, 2, 0.3, F);
 %
 %   See also KVIntAttenuator, KVIntensity.
+
+error('Korvane:notCompiled', ['KVGain is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

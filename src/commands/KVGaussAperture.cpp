@@ -1,5 +1,5 @@
 #include "apertures/gauss.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "**************************************************"
@@ -20,9 +20,7 @@ static const char kBanner[] =
 static const kv::Command kCmd{
     "KVGaussAperture", 5, 1, {kv::Scalar, kv::Scalar, kv::Scalar, kv::Scalar, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kCmd, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    kv::gauss_mask(c.scalar(0), c.scalar(1), c.scalar(2), c.scalar(3), c.in(4), c.out(),
-                   kv::Keep::Inside);
-  });
+KV_COMMAND(KVGaussAperture, kCmd) {
+  kv::gauss_mask(c.scalar(0), c.scalar(1), c.scalar(2), c.scalar(3), c.in(4), c.out(),
+                 kv::Keep::Inside);
 }

@@ -1,3 +1,4 @@
+function varargout = KVGaussAperture(varargin)
 % KVGaussAperture  Multiply the field by a Gaussian amplitude profile.
 %
 %   Fout = KVGaussAperture(w, x_shift, y_shift, R, Fin)
@@ -17,3 +18,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVGaussScreen, KVSuperGaussAperture, KVCircAperture.
+
+error('Korvane:notCompiled', ['KVGaussAperture is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

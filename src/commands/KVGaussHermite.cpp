@@ -1,6 +1,6 @@
 // Fout=KVGaussHermite(n,m,A,w0,Fin): the TEM(n,m) mode on the grid of Fin;
 // n goes with y (rows), m with x (columns). The samples of Fin are not read.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "profiles/profiles.h"
 
 static const char kBanner[] =
@@ -28,8 +28,6 @@ static const char kBanner[] =
 static const kv::Command kGaussHermite{
     "KVGaussHermite", 5, 1, {kv::Scalar, kv::Scalar, kv::Scalar, kv::Scalar, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kGaussHermite, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    kv::gauss_hermite(c.integer(0), c.integer(1), c.scalar(2), c.scalar(3), c.in(4), c.out());
-  });
+KV_COMMAND(KVGaussHermite, kGaussHermite) {
+  kv::gauss_hermite(c.integer(0), c.integer(1), c.scalar(2), c.scalar(3), c.in(4), c.out());
 }

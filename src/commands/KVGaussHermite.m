@@ -1,3 +1,4 @@
+function varargout = KVGaussHermite(varargin)
 % KVGaussHermite  Put a Gauss-Hermite laser mode TEM(n,m) into the field.
 %
 %   Fout = KVGaussHermite(n, m, A, w0, Fin)
@@ -21,3 +22,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVBegin, KVGaussAperture, KVIntensity.
+
+error('Korvane:notCompiled', ['KVGaussHermite is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

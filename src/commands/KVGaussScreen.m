@@ -1,3 +1,4 @@
+function varargout = KVGaussScreen(varargin)
 % KVGaussScreen  Attenuate the field with a Gaussian screen.
 %
 %   Fout = KVGaussScreen(w, x_shift, y_shift, T, Fin)
@@ -18,3 +19,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVGaussAperture, KVSuperGaussScreen, KVCircScreen.
+
+error('Korvane:notCompiled', ['KVGaussScreen is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 #include "combination/gain.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "*****************************************************\n\n\tKorvane for Matlab Optical "
@@ -9,7 +9,4 @@ static const char kBanner[] =
 
 static const kv::Command kAttenuator{"KVIntAttenuator", 2, 1, {kv::Scalar, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kAttenuator, nlhs, plhs, nrhs, prhs,
-          [](kv::Call& c) { kv::attenuate(c.scalar(0), c.in(1), c.out()); });
-}
+KV_COMMAND(KVIntAttenuator, kAttenuator) { kv::attenuate(c.scalar(0), c.in(1), c.out()); }

@@ -1,3 +1,4 @@
+function varargout = KVIntAttenuator(varargin)
 % KVIntAttenuator  Multiply the intensity of a field by a constant factor.
 %
 %   Fout = KVIntAttenuator(R, Fin)
@@ -14,3 +15,7 @@
 %     F = KVIntAttenuator(0.5, KVBegin(5e-3, 633e-9, 128));
 %
 %   See also KVGain, KVNormal.
+
+error('Korvane:notCompiled', ['KVIntAttenuator is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 #include "analysis/readout.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "**************************************************************************************"
@@ -12,13 +12,11 @@ static const char kBanner[] =
 
 static const kv::Command kIntensity{"KVIntensity", 2, 1, {kv::Scalar, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kIntensity, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const int32_t flag = c.integer(0);
-    if (flag < 0 || flag > 2) c.fail(" flag must be 0, 1, or 2");
-    const kv::FieldIn& in = c.in(1);
-    double* out = c.out_real(in.n, in.n);
-    if (!kv::intensity(in, static_cast<kv::Normalize>(flag), out))
-      c.fail("Cannot normalize: Zero beam power.");
-  });
+KV_COMMAND(KVIntensity, kIntensity) {
+  const int32_t flag = c.integer(0);
+  if (flag < 0 || flag > 2) c.fail(" flag must be 0, 1, or 2");
+  const kv::FieldIn& in = c.in(1);
+  double* out = c.out_real(in.n, in.n);
+  if (!kv::intensity(in, static_cast<kv::Normalize>(flag), out))
+    c.fail("Cannot normalize: Zero beam power.");
 }

@@ -1,3 +1,4 @@
+function varargout = KVIntensity(varargin)
 % KVIntensity  The intensity |F|^2 of every sample, as a plain N x N array.
 %
 %   Intens = KVIntensity(flag, Fin)
@@ -17,3 +18,7 @@
 %     imwrite(KVIntensity(1, F), 'aperture.png');
 %
 %   See also KVPhase, KVStrehl, KVNormal.
+
+error('Korvane:notCompiled', ['KVIntensity is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

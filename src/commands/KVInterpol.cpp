@@ -1,7 +1,7 @@
 // Fout=KVInterpol(new_size,new_number,x_shift,y_shift,angle,magnification,Fin):
 // the field resampled onto a new_number x new_number grid of side new_size,
 // shifted, rotated (degrees) and magnified on the way.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "propagation/interpol.h"
 
 static const char kBanner[] =
@@ -42,16 +42,14 @@ static const kv::Command kInterpol{
     {nullptr, nullptr},
     check_new_number};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kInterpol, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(6);
-    const int32_t m = c.integer(1);
-    kv::Header h = in.h;
-    h.size = c.scalar(0);
-    const kv::FieldOut out = c.out(m, h);
-    if (kv::interpolate(c.scalar(0), m, c.scalar(2), c.scalar(3), c.scalar(4), c.scalar(5), in,
-                        out) != kv::kInterpolOk) {
-      c.fail(kOutOfRange);
-    }
-  });
+KV_COMMAND(KVInterpol, kInterpol) {
+  const kv::FieldIn& in = c.in(6);
+  const int32_t m = c.integer(1);
+  kv::Header h = in.h;
+  h.size = c.scalar(0);
+  const kv::FieldOut out = c.out(m, h);
+  if (kv::interpolate(c.scalar(0), m, c.scalar(2), c.scalar(3), c.scalar(4), c.scalar(5), in,
+                      out) != kv::kInterpolOk) {
+    c.fail(kOutOfRange);
+  }
 }

@@ -1,3 +1,4 @@
+function varargout = KVInterpol(varargin)
 % KVInterpol  Resample the field onto a new grid, shifted, rotated and magnified.
 %
 %   Fout = KVInterpol(new_size, new_number, x_shift, y_shift, angle, magnification, Fin)
@@ -43,3 +44,7 @@
 %     imagesc(KVIntensity(0, G)); axis image
 %
 %   See also KVForward, KVBegin, KVConvert.
+
+error('Korvane:notCompiled', ['KVInterpol is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,7 +1,7 @@
 // Fout=KVLens(f,x_shift,y_shift,Fin): a thin lens of focal length f, centred
 // at (x_shift, y_shift). y_shift is read as given, without the real-scalar
 // test.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "phase/lens.h"
 
 // Each asterisk line is 100 long, written as two halves.
@@ -23,11 +23,9 @@ static const char kBanner[] =
 static const kv::Command kLens{
     "KVLens", 4, 1, {kv::Scalar, kv::Scalar, kv::Loose, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kLens, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(3);
-    if (kv::thin_lens(c.scalar(0), c.scalar(1), c.scalar(2), in, c.out()) != kv::kLensOk) {
-      c.fail(kv::kSpherical);
-    }
-  });
+KV_COMMAND(KVLens, kLens) {
+  const kv::FieldIn& in = c.in(3);
+  if (kv::thin_lens(c.scalar(0), c.scalar(1), c.scalar(2), in, c.out()) != kv::kLensOk) {
+    c.fail(kv::kSpherical);
+  }
 }

@@ -1,3 +1,4 @@
+function varargout = KVLens(varargin)
 % KVLens  Pass the field through an ideal thin lens.
 %
 %   Fout = KVLens(f, x_shift, y_shift, Fin)
@@ -23,3 +24,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVConvert, KVForward, KVTilt, KVAxicon.
+
+error('Korvane:notCompiled', ['KVLens is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

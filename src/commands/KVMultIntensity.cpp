@@ -1,5 +1,5 @@
 // Fout = KVMultIntensity(Intens, Fin): amplitudes of Fin scaled by sqrt(Intens).
-#include "core/gateway.h"
+#include "core/command.h"
 #include "core/profile.h"
 #include "profiles/profiles.h"
 
@@ -27,10 +27,8 @@ static const char kBanner[] =
 
 static const kv::Command kMultIntensity{"KVMultIntensity", 2, 1, {kv::Array, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kMultIntensity, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(1);
-    const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Intensity);
-    kv::mult_intensity(p, in, c.out());
-  });
+KV_COMMAND(KVMultIntensity, kMultIntensity) {
+  const kv::FieldIn& in = c.in(1);
+  const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Intensity);
+  kv::mult_intensity(p, in, c.out());
 }

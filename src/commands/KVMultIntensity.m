@@ -1,3 +1,4 @@
+function varargout = KVMultIntensity(varargin)
 % KVMultIntensity  Multiply the intensity of the field by an array.
 %
 %   Fout = KVMultIntensity(Intens, Fin)
@@ -24,3 +25,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVMultPhase, KVSubIntensity, KVRandomIntensity.
+
+error('Korvane:notCompiled', ['KVMultIntensity is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 // Fout = KVMultPhase(Phase, Fin): Phase added to the phases of Fin.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "core/profile.h"
 #include "profiles/profiles.h"
 
@@ -27,10 +27,8 @@ static const char kBanner[] =
 
 static const kv::Command kMultPhase{"KVMultPhase", 2, 1, {kv::Array, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kMultPhase, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(1);
-    const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Phase);
-    kv::mult_phase(p, in, c.out());
-  });
+KV_COMMAND(KVMultPhase, kMultPhase) {
+  const kv::FieldIn& in = c.in(1);
+  const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Phase);
+  kv::mult_phase(p, in, c.out());
 }

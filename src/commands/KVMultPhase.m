@@ -1,3 +1,4 @@
+function varargout = KVMultPhase(varargin)
 % KVMultPhase  Add an array of phase shifts to the phase of the field.
 %
 %   Fout = KVMultPhase(Phase, Fin)
@@ -20,3 +21,7 @@
 %     imagesc(KVPhase(F)); axis image
 %
 %   See also KVMultIntensity, KVSubPhase, KVRandomPhase.
+
+error('Korvane:notCompiled', ['KVMultPhase is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

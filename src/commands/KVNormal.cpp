@@ -1,5 +1,5 @@
 #include "analysis/normal.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "**********************************************************************************************"
@@ -17,10 +17,8 @@ static const kv::Command kNormal{"KVNormal",
                                  "expects one input argument.\n\n",
                                  "expects two output arguments.\n\n"};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kNormal, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldOut out = c.out();
-    double* power = c.out_real(1, 1, 1);
-    if (!kv::normalize(c.in(0), out, power)) c.fail("Zero beam power");
-  });
+KV_COMMAND(KVNormal, kNormal) {
+  const kv::FieldOut out = c.out();
+  double* power = c.out_real(1, 1, 1);
+  if (!kv::normalize(c.in(0), out, power)) c.fail("Zero beam power");
 }

@@ -1,3 +1,4 @@
+function varargout = KVNormal(varargin)
 % KVNormal  Scale a field to unit power and return its former power.
 %
 %   [Fout, NC] = KVNormal(Fin)
@@ -15,3 +16,7 @@
 %     [F, P] = KVNormal(F);
 %
 %   See also KVIntensity, KVStrehl, KVIntAttenuator.
+
+error('Korvane:notCompiled', ['KVNormal is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 #include "analysis/readout.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "**************************************************************************************"
@@ -10,9 +10,7 @@ static const char kBanner[] =
 
 static const kv::Command kPhase{"KVPhase", 1, 1, {kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kPhase, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(0);
-    kv::phase(in, c.out_real(in.n, in.n));
-  });
+KV_COMMAND(KVPhase, kPhase) {
+  const kv::FieldIn& in = c.in(0);
+  kv::phase(in, c.out_real(in.n, in.n));
 }

@@ -1,3 +1,4 @@
+function varargout = KVPhase(varargin)
 % KVPhase  The phase of every sample, in radians, as a plain N x N array.
 %
 %   Phase = KVPhase(Fin)
@@ -13,3 +14,7 @@
 %     imagesc(KVPhase(F)); axis image
 %
 %   See also KVPhaseUnwrap, KVIntensity.
+
+error('Korvane:notCompiled', ['KVPhase is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

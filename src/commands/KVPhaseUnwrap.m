@@ -1,3 +1,4 @@
+function varargout = KVPhaseUnwrap(varargin)
 % KVPhaseUnwrap  Remove the 2*pi jumps from a square phase array, times K.
 %
 %   PhaseOut = KVPhaseUnwrap(K, PhaseIn)
@@ -23,3 +24,7 @@
 %     surf(Phi); shading interp
 %
 %   See also KVPhase, KVIntensity.
+
+error('Korvane:notCompiled', ['KVPhaseUnwrap is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

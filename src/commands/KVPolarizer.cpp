@@ -1,5 +1,5 @@
 #include "combination/mix.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "**********************************************************************************************"
@@ -12,20 +12,18 @@ static const char kBanner[] =
 static const kv::Command kPolarizer{
     "KVPolarizer", 3, 1, {kv::Scalar, kv::Field, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kPolarizer, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& fx = c.in(1);
-    const kv::FieldIn& fy = c.in(2);
-    if (fx.n != fy.n) c.fail("Input fields must have equal grid dimensions.");
-    switch (kv::polarize(c.scalar(0), fx, fy, c.out())) {
-      case kv::kPolUnequalSizes:
-        c.fail("Input fields must have equal grid sizes.");
-      case kv::kPolUnequalLambda:
-        c.fail("Input fields must have equal wave lengths.");
-      case kv::kPolSpherical:
-        c.fail("One of the input fields has spherical coordinates.");
-      default:
-        break;
-    }
-  });
+KV_COMMAND(KVPolarizer, kPolarizer) {
+  const kv::FieldIn& fx = c.in(1);
+  const kv::FieldIn& fy = c.in(2);
+  if (fx.n != fy.n) c.fail("Input fields must have equal grid dimensions.");
+  switch (kv::polarize(c.scalar(0), fx, fy, c.out())) {
+    case kv::kPolUnequalSizes:
+      c.fail("Input fields must have equal grid sizes.");
+    case kv::kPolUnequalLambda:
+      c.fail("Input fields must have equal wave lengths.");
+    case kv::kPolSpherical:
+      c.fail("One of the input fields has spherical coordinates.");
+    default:
+      break;
+  }
 }

@@ -1,3 +1,4 @@
+function varargout = KVPolarizer(varargin)
 % KVPolarizer  Pass a beam held as x and y components through a polarizer.
 %
 %   Fout = KVPolarizer(Phi, Fx, Fy)
@@ -17,3 +18,7 @@
 %     T = KVIntensity(0, KVPolarizer(pi/2, Fx, Fy));   % 0.25 everywhere
 %
 %   See also KVBeamMix, KVIntAttenuator.
+
+error('Korvane:notCompiled', ['KVPolarizer is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,6 +1,6 @@
 // Fout=KVRandomIntensity(seed,Fin): scales every sample by a seeded random
 // factor in [0, 1]; the draws are those of KVRandomPhase for the same seed.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "profiles/profiles.h"
 
 static const char kBanner[] =
@@ -26,7 +26,6 @@ static const char kBanner[] =
 static const kv::Command kRandomIntensity{
     "KVRandomIntensity", 2, 1, {kv::Scalar, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kRandomIntensity, nlhs, plhs, nrhs, prhs,
-          [](kv::Call& c) { kv::random_intensity(c.integer(0), c.in(1), c.out()); });
+KV_COMMAND(KVRandomIntensity, kRandomIntensity) {
+  kv::random_intensity(c.integer(0), c.in(1), c.out());
 }

@@ -1,3 +1,4 @@
+function varargout = KVRandomIntensity(varargin)
 % KVRandomIntensity  Scale every sample of the field by a seeded random factor.
 %
 %   Fout = KVRandomIntensity(seed, Fin)
@@ -18,3 +19,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVRandomPhase, KVMultIntensity, KVIntensity.
+
+error('Korvane:notCompiled', ['KVRandomIntensity is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

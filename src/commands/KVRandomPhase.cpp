@@ -1,6 +1,6 @@
 // Fout=KVRandomPhase(seed,max,Fin): adds a seeded random phase in
 // [-max/2, max/2] to every sample; max is truncated to a whole number.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "phase/random_phase.h"
 
 static const char kBanner[] =
@@ -32,9 +32,7 @@ static const kv::Command kRandomPhase{"KVRandomPhase",
                                       "expects three input arguments.",
                                       "expects one output argument."};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kRandomPhase, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const double max = static_cast<double>(c.integer(1));
-    kv::random_phase(c.integer(0), max, c.in(2), c.out());
-  });
+KV_COMMAND(KVRandomPhase, kRandomPhase) {
+  const double max = static_cast<double>(c.integer(1));
+  kv::random_phase(c.integer(0), max, c.in(2), c.out());
 }

@@ -1,3 +1,4 @@
+function varargout = KVRandomPhase(varargin)
 % KVRandomPhase  Add a seeded random phase to every sample of the field.
 %
 %   Fout = KVRandomPhase(seed, max, Fin)
@@ -21,3 +22,7 @@
 %     imagesc(KVPhase(F)); axis image
 %
 %   See also KVRandomIntensity, KVMultPhase, KVPhase.
+
+error('Korvane:notCompiled', ['KVRandomPhase is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,3 +1,4 @@
+function varargout = KVRectAperture(varargin)
 % KVRectAperture  Pass the field inside a rotated rectangle, zero it outside.
 %
 %   Fout = KVRectAperture(w, h, x_shift, y_shift, Phi, Fin)
@@ -18,3 +19,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVRectScreen, KVCircAperture, KVGaussAperture.
+
+error('Korvane:notCompiled', ['KVRectAperture is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,3 +1,4 @@
+function varargout = KVRectScreen(varargin)
 % KVRectScreen  Zero the field inside a rotated rectangle, pass it outside.
 %
 %   Fout = KVRectScreen(w, h, x_shift, y_shift, Phi, Fin)
@@ -17,3 +18,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVRectAperture, KVCircScreen, KVGaussScreen.
+
+error('Korvane:notCompiled', ['KVRectScreen is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 #include "analysis/strehl.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "**********************************************************************************************"
@@ -11,9 +11,7 @@ static const char kBanner[] =
 
 static const kv::Command kStrehl{"KVStrehl", 1, 1, {kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kStrehl, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    double* sr = c.out_real(1, 1);
-    if (!kv::strehl_ratio(c.in(0), sr)) c.fail("Zero beam power");
-  });
+KV_COMMAND(KVStrehl, kStrehl) {
+  double* sr = c.out_real(1, 1);
+  if (!kv::strehl_ratio(c.in(0), sr)) c.fail("Zero beam power");
 }

@@ -1,3 +1,4 @@
+function varargout = KVStrehl(varargin)
 % KVStrehl  The Strehl ratio of a field: 1 for a flat phase, less otherwise.
 %
 %   SR = KVStrehl(Fin)
@@ -16,3 +17,7 @@
 %     SR = KVStrehl(KVZernike(4, 0, 2e-3, 0.5, F))
 %
 %   See also KVZernike, KVNormal, KVPhase.
+
+error('Korvane:notCompiled', ['KVStrehl is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 // Fout = KVSubIntensity(Intensity, Fin): amplitudes sqrt(Intensity), phases of Fin kept.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "core/profile.h"
 #include "profiles/profiles.h"
 
@@ -27,10 +27,8 @@ static const char kBanner[] =
 
 static const kv::Command kSubIntensity{"KVSubIntensity", 2, 1, {kv::Array, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kSubIntensity, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(1);
-    const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Intensity);
-    kv::sub_intensity(p, in, c.out());
-  });
+KV_COMMAND(KVSubIntensity, kSubIntensity) {
+  const kv::FieldIn& in = c.in(1);
+  const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Intensity);
+  kv::sub_intensity(p, in, c.out());
 }

@@ -1,3 +1,4 @@
+function varargout = KVSubIntensity(varargin)
 % KVSubIntensity  Replace the intensity of the field, keeping its phase.
 %
 %   Fout = KVSubIntensity(Intensity, Fin)
@@ -24,3 +25,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVSubPhase, KVMultIntensity, KVIntensity.
+
+error('Korvane:notCompiled', ['KVSubIntensity is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 // Fout = KVSubPhase(Phase, Fin): phases from Phase, amplitudes of Fin kept.
-#include "core/gateway.h"
+#include "core/command.h"
 #include "core/profile.h"
 #include "profiles/profiles.h"
 
@@ -27,10 +27,8 @@ static const char kBanner[] =
 
 static const kv::Command kSubPhase{"KVSubPhase", 2, 1, {kv::Array, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kSubPhase, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    const kv::FieldIn& in = c.in(1);
-    const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Phase);
-    kv::sub_phase(p, in, c.out());
-  });
+KV_COMMAND(KVSubPhase, kSubPhase) {
+  const kv::FieldIn& in = c.in(1);
+  const double* p = kv::profile_plane(c, 0, in.n, kv::ProfileKind::Phase);
+  kv::sub_phase(p, in, c.out());
 }

@@ -1,3 +1,4 @@
+function varargout = KVSubPhase(varargin)
 % KVSubPhase  Replace the phase of the field, keeping its amplitude.
 %
 %   Fout = KVSubPhase(Phase, Fin)
@@ -21,3 +22,7 @@
 %     imagesc(KVPhase(F)); axis image
 %
 %   See also KVSubIntensity, KVMultPhase, KVPhase.
+
+error('Korvane:notCompiled', ['KVSubPhase is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,5 +1,5 @@
 #include "apertures/supergauss.h"
-#include "core/gateway.h"
+#include "core/command.h"
 
 static const char kBanner[] =
     "**************************************************"
@@ -26,9 +26,7 @@ static const kv::Command kCmd{
     {kv::Scalar, kv::Scalar, kv::Scalar, kv::Scalar, kv::Scalar, kv::Field},
     kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kCmd, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    kv::supergauss_mask(c.scalar(0), c.scalar(1), c.scalar(2), c.scalar(3), c.scalar(4), c.in(5),
-                        c.out(), kv::Keep::Inside);
-  });
+KV_COMMAND(KVSuperGaussAperture, kCmd) {
+  kv::supergauss_mask(c.scalar(0), c.scalar(1), c.scalar(2), c.scalar(3), c.scalar(4), c.in(5),
+                      c.out(), kv::Keep::Inside);
 }

@@ -1,3 +1,4 @@
+function varargout = KVSuperGaussAperture(varargin)
 % KVSuperGaussAperture  Multiply the field by a super-Gaussian profile.
 %
 %   Fout = KVSuperGaussAperture(w, n, x_shift, y_shift, R, Fin)
@@ -19,3 +20,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVSuperGaussScreen, KVGaussAperture, KVCircAperture.
+
+error('Korvane:notCompiled', ['KVSuperGaussAperture is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,3 +1,4 @@
+function varargout = KVSuperGaussScreen(varargin)
 % KVSuperGaussScreen  Attenuate the field with a super-Gaussian screen.
 %
 %   Fout = KVSuperGaussScreen(w, n, x_shift, y_shift, T, Fin)
@@ -19,3 +20,7 @@
 %     imagesc(KVIntensity(0, F)); axis image
 %
 %   See also KVSuperGaussAperture, KVGaussScreen, KVCircScreen.
+
+error('Korvane:notCompiled', ['KVSuperGaussScreen is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,4 +1,4 @@
-#include "core/gateway.h"
+#include "core/command.h"
 #include "phase/tilt.h"
 
 static const char kBanner[] =
@@ -17,7 +17,4 @@ static const char kBanner[] =
 
 static const kv::Command kCmd{"KVTilt", 3, 1, {kv::Scalar, kv::Scalar, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kCmd, nlhs, plhs, nrhs, prhs,
-          [](kv::Call& c) { kv::tilt(c.scalar(0), c.scalar(1), c.in(2), c.out()); });
-}
+KV_COMMAND(KVTilt, kCmd) { kv::tilt(c.scalar(0), c.scalar(1), c.in(2), c.out()); }

@@ -1,3 +1,4 @@
+function varargout = KVTilt(varargin)
 % KVTilt  Tilt the wave front of the field.
 %
 %   Fout = KVTilt(tx, ty, Fin)
@@ -17,3 +18,7 @@
 %     imagesc(KVPhase(F)); axis image
 %
 %   See also KVLens, KVZernike, KVAxicon.
+
+error('Korvane:notCompiled', ['KVTilt is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

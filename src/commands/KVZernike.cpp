@@ -1,4 +1,4 @@
-#include "core/gateway.h"
+#include "core/command.h"
 #include "phase/zernike.h"
 
 static const char kBanner[] =
@@ -21,12 +21,10 @@ static const char kBanner[] =
 static const kv::Command kCmd{
     "KVZernike", 5, 1, {kv::Scalar, kv::Scalar, kv::Scalar, kv::Scalar, kv::Field}, kBanner};
 
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  kv::run(kCmd, nlhs, plhs, nrhs, prhs, [](kv::Call& c) {
-    // The orders are checked once the output exists.
-    const kv::ZernikeResult r =
-        kv::zernike_phase(c.integer(0), c.integer(1), c.scalar(2), c.scalar(3), c.in(4), c.out());
-    if (r == kv::kZernikeNegativeN) c.fail("first argument must be larger than zero");
-    if (r == kv::kZernikeBadM) c.fail("argument must be larger than zero");
-  });
+KV_COMMAND(KVZernike, kCmd) {
+  // The orders are checked once the output exists.
+  const kv::ZernikeResult r =
+      kv::zernike_phase(c.integer(0), c.integer(1), c.scalar(2), c.scalar(3), c.in(4), c.out());
+  if (r == kv::kZernikeNegativeN) c.fail("first argument must be larger than zero");
+  if (r == kv::kZernikeBadM) c.fail("argument must be larger than zero");
 }

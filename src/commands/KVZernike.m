@@ -1,3 +1,4 @@
+function varargout = KVZernike(varargin)
 % KVZernike  Add one Zernike aberration term to the wave front of the field.
 %
 %   Fout = KVZernike(n, m, R, A, Fin)
@@ -27,3 +28,7 @@
 %     imagesc(KVPhase(F)); axis image
 %
 %   See also KVTilt, KVLens, KVPhase.
+
+error('Korvane:notCompiled', ['KVZernike is not compiled: run "make octave" (Octave) or ' ...
+       'build_korvane (MATLAB), and add the build folder to the path.']);
+end

@@ -1,7 +1,5 @@
 #include "core/field.h"
 
-#include <cmath>
-
 namespace kv {
 
 int32_t truncate_int(double v) {
@@ -11,16 +9,15 @@ int32_t truncate_int(double v) {
 }
 
 void write_header(const FieldOut& out, const Header& h) {
-  double* head = out.re + samples(out.n);
-  head[kSize] = h.size;
-  head[kLambda] = h.lambda;
-  head[kN] = static_cast<double>(out.n);
-  head[kCurvature] = h.curvature;
-  head[kAux] = static_cast<double>(h.aux_int);
+  cplx* head = out.z + samples(out.n);
+  head[kSize] = cplx(h.size, 0.0);
+  head[kLambda] = cplx(h.lambda, 0.0);
+  head[kN] = cplx(static_cast<double>(out.n), 0.0);
+  head[kCurvature] = cplx(h.curvature, 0.0);
+  head[kAux] = cplx(static_cast<double>(h.aux_int), 0.0);
 }
 
-Header read_header(const double* re, int32_t n) {
-  const double* head = re + samples(n);
+Header read_header(const double head[5]) {
   Header h;
   h.size = head[kSize];
   h.lambda = head[kLambda];
@@ -29,16 +26,16 @@ Header read_header(const double* re, int32_t n) {
   return h;
 }
 
-}  // namespace kv
-
-namespace kv {
-
 void fill_uniform(const FieldOut& out) {
   const int64_t nn = samples(out.n);
-  for (int64_t k = 0; k < nn; ++k) {
-    out.re[k] = 1.0;
-    out.im[k] = 0.0;
-  }
+  for (int64_t k = 0; k < nn; ++k) out.z[k] = cplx(1.0, 0.0);
+}
+
+void copy_samples(const FieldIn& in, const FieldOut& out) {
+  const int64_t nn = samples(in.n);
+  with_samples(in, [&](auto* z) {
+    for (int64_t k = 0; k < nn; ++k) out.z[k] = sample(z, k);
+  });
 }
 
 }  // namespace kv

@@ -1,6 +1,5 @@
 #include "core/gateway.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -16,8 +15,8 @@ const char* const kTooLarge = "Grid dimension too large: the result would not fi
 
 namespace {
 
-// Thrown by Call::fail and caught in run, which raises the message once it
-// has left its try block.
+// Thrown by Call::fail and caught in run, which hands the message back to the
+// host adapter; the adapter raises it once it has left every try block.
 struct Failure {
   const char* msg;
 };
@@ -25,76 +24,80 @@ struct Failure {
 const char* const kCountWords[] = {"zero", "one", "two", "three", "four", "five", "six", "seven"};
 
 // The five tests of a real scalar, in this order.
-bool real_scalar(const mxArray* a) {
-  return mxIsNumeric(a) && !mxIsComplex(a) && !mxIsSparse(a) && mxIsDouble(a) &&
-         mxGetM(a) * mxGetN(a) == 1;
+bool real_scalar(const ArrayView& a) {
+  return a.numeric() && !a.complex && !a.sparse && a.cls == Class::Double && a.m * a.n == 1;
 }
 
 // An argument read without the real-scalar test still needs a value to read.
-bool readable_number(const mxArray* a) { return mxIsNumeric(a) && !mxIsEmpty(a); }
+bool readable_number(const ArrayView& a) { return a.numeric() && !a.empty(); }
 
 // The complex flag marks a field. Octave hands a complex array whose
-// imaginary parts are all zero over as a real one, so its build also takes a
+// imaginary parts are all zero over as a real one, so its builds also take a
 // real, full, double array here.
-bool complex_flag(const mxArray* a) {
+bool complex_flag(const ArrayView& a) {
 #ifdef KV_OCTAVE
-  if (!mxIsComplex(a) && mxIsDouble(a) && !mxIsSparse(a)) return true;
+  if (!a.complex && a.cls == Class::Double && !a.sparse) return true;
 #endif
-  return mxIsComplex(a);
+  return a.complex;
 }
 
-// Shape and header test. Reading the planes as doubles needs a full double
+// Real part of element k of a double array.
+double real_at(const ArrayView& a, int64_t k) {
+  return static_cast<const double*>(a.re)[k * a.stride];
+}
+
+// Shape and header test. Reading the samples as doubles needs a full double
 // array; the header is read only once the array is known to hold it.
-bool field_shape(const mxArray* a, int32_t* n) {
-  if (!mxIsDouble(a) || mxIsSparse(a)) return false;
-  const size_t m = mxGetM(a);
-  const size_t q = mxGetN(a);
-  if (m < 5 || m > static_cast<size_t>(INT32_MAX) || q != m + 1) return false;
-  const double* re = mxGetPr(a);
-  if (re == nullptr) return false;
-  const int32_t h = truncate_int(re[m * m + kN]);
-  if (static_cast<size_t>(h) != m || h < 5) return false;
+bool field_shape(const ArrayView& a, int32_t* n) {
+  if (a.cls != Class::Double || a.sparse) return false;
+  if (a.m < 5 || a.m > INT32_MAX || a.n != a.m + 1) return false;
+  if (a.re == nullptr) return false;
+  const int32_t h = truncate_int(real_at(a, a.m * a.m + kN));
+  if (h != a.m) return false;
   *n = h;
   return true;
 }
 
-// Element counts whose byte size overflows, or that no address space could
-// hold, are refused before anything is allocated.
-bool fits(int64_t rows, int64_t cols, int planes) {
+}  // namespace
+
+bool fits(int64_t rows, int64_t cols, int bytes) {
   if (rows < 0 || cols < 0) return false;
   if (rows == 0 || cols == 0) return true;
-  const int64_t limit = (INT64_C(1) << 56) / (8 * planes);  // 64 PiB
+  const int64_t limit = (INT64_C(1) << 56) / bytes;  // 64 PiB
   return rows <= limit / cols;
 }
 
-}  // namespace
-
-const FieldIn& Call::in(int arg) const { return fields_[arg]; }
-
 void Call::fail(const char* msg) const { throw Failure{msg}; }
 
-double* Call::scratch(int64_t count) {
+void* Call::allocate(int64_t count, size_t size) {
   if (nscratch_ == kMaxScratch) fail(kOutOfMemory);
   if (count < 1) count = 1;
-  if (!fits(count, 1, 1)) fail(kTooLarge);
-  void* p = mxCalloc(static_cast<mwSize>(count), sizeof(double));
+  if (!fits(count, 1, static_cast<int>(size))) fail(kTooLarge);
+  void* p = host_.allocate(static_cast<size_t>(count) * size);
   if (p == nullptr) fail(kOutOfMemory);
   scratch_[nscratch_++] = p;
-  return static_cast<double*>(p);
+  return p;
+}
+
+double* Call::scratch(int64_t count) {
+  return static_cast<double*>(allocate(count, sizeof(double)));
+}
+
+cplx* Call::scratch_complex(int64_t count) {
+  return static_cast<cplx*>(allocate(count, sizeof(cplx)));
 }
 
 void Call::release_scratch() {
-  for (int i = 0; i < nscratch_; ++i) mxFree(scratch_[i]);
+  for (int i = 0; i < nscratch_; ++i) host_.release(scratch_[i]);
   nscratch_ = 0;
 }
 
 FieldOut Call::out(int32_t n, const Header& h, int slot) {
   if (n < 5) fail("A field needs a grid dimension of at least 5.");  // room for the header
-  if (!fits(n, static_cast<int64_t>(n) + 1, 2)) fail(kTooLarge);
-  mxArray* a = mxCreateDoubleMatrix(static_cast<mwSize>(n), static_cast<mwSize>(n) + 1, mxCOMPLEX);
-  if (a == nullptr) fail(kOutOfMemory);
-  plhs_[slot] = a;
-  FieldOut out{mxGetPr(a), mxGetPi(a), n};
+  if (!fits(n, static_cast<int64_t>(n) + 1, sizeof(cplx))) fail(kTooLarge);
+  cplx* z = host_.new_field(n, slot);
+  if (z == nullptr) fail(kOutOfMemory);
+  FieldOut out{z, n};
   write_header(out, h);
   return out;
 }
@@ -105,56 +108,74 @@ FieldOut Call::out() {
 }
 
 double* Call::out_real(int64_t rows, int64_t cols, int slot) {
-  if (!fits(rows, cols, 1)) fail(kTooLarge);
-  mxArray* a = mxCreateDoubleMatrix(static_cast<mwSize>(rows), static_cast<mwSize>(cols), mxREAL);
-  if (a == nullptr) fail(kOutOfMemory);
-  plhs_[slot] = a;
-  return mxGetPr(a);
+  if (!fits(rows, cols, sizeof(double))) fail(kTooLarge);
+  double* p = host_.new_real(rows, cols, slot);
+  if (p == nullptr) fail(kOutOfMemory);
+  return p;
 }
 
-void run(const Command& cmd, int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
-         void (*body)(Call&)) {
-  if (nrhs == 0) {
-    mexPrintf("%s", cmd.banner);
-    return;
+// Binds a field that passed the shape test. Interleaved samples and a
+// narrowed (real) field are read in place; samples whose imaginary parts the
+// host keeps apart are gathered into interleaved scratch once.
+void Call::bind_field(int arg, const char* msg) {
+  const ArrayView a = array(arg);
+  int32_t n = 0;
+  if (!field_shape(a, &n)) fail(msg);
+  FieldIn& f = fields_[arg];
+  const int64_t nn = samples(n);
+  double head[5];
+  for (int s = 0; s < 5; ++s) head[s] = real_at(a, nn + s);
+  f.n = n;
+  f.h = read_header(head);
+  if (!a.complex) {
+    f.re = static_cast<const double*>(a.re);
+  } else if (a.stride == 2) {
+    f.z = static_cast<const cplx*>(a.re);
+  } else {
+    const double* re = static_cast<const double*>(a.re);
+    const double* im = static_cast<const double*>(a.im);
+    cplx* z = scratch_complex(nn);
+    for (int64_t k = 0; k < nn; ++k) z[k] = cplx(re[k], im != nullptr ? im[k] : 0.0);
+    f.z = z;
   }
-  char count_msg[64];
+}
+
+const char* run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&),
+                char (&buf)[256]) {
+  if (nrhs == 0) {
+    host.print(cmd.banner);
+    return nullptr;
+  }
   if (nrhs != cmd.inputs) {
-    mexPrintf("%s", cmd.banner);
-    const char* msg = cmd.input_count_msg;
-    if (msg == nullptr) {
-      std::snprintf(count_msg, sizeof count_msg, "expects %s input argument%s",
-                    kCountWords[cmd.inputs], cmd.inputs == 1 ? "" : "s");
-      msg = count_msg;
-    }
-    mexErrMsgTxt(msg);
-    return;
+    host.print(cmd.banner);
+    if (cmd.input_count_msg != nullptr) return cmd.input_count_msg;
+    std::snprintf(buf, sizeof buf, "expects %s input argument%s", kCountWords[cmd.inputs],
+                  cmd.inputs == 1 ? "" : "s");
+    return buf;
   }
   if (nlhs != cmd.outputs) {
-    mexPrintf("%s", cmd.banner);
-    mexErrMsgTxt(cmd.output_count_msg ? cmd.output_count_msg : "expects one output argument");
-    return;
+    host.print(cmd.banner);
+    return cmd.output_count_msg ? cmd.output_count_msg : "expects one output argument";
   }
 
-  Call c(cmd, plhs, prhs);
+  Call c(cmd, host);
   const char* msg = nullptr;
-  char what[256];
   try {
     // Scalars first, in argument order; then the complex flag of each field.
     for (int i = 0; i < cmd.inputs; ++i) {
-      if (cmd.args[i] == Scalar && !real_scalar(prhs[i])) c.fail(kNotScalar);
-      if (cmd.args[i] == Loose && !readable_number(prhs[i])) c.fail(kNotScalar);
+      if (cmd.args[i] == Scalar && !real_scalar(host.arg(i))) c.fail(kNotScalar);
+      if (cmd.args[i] == Loose && !readable_number(host.arg(i))) c.fail(kNotScalar);
     }
     int nfield = 0;
     for (int i = 0; i < cmd.inputs; ++i) {
       if (cmd.args[i] != Field) continue;
       const char* field_msg = cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField;
-      if (!complex_flag(prhs[i])) c.fail(field_msg);
+      if (!complex_flag(host.arg(i))) c.fail(field_msg);
       if (c.first_field_ < 0) c.first_field_ = i;
       ++nfield;
     }
     for (int i = 0; i < cmd.inputs; ++i) {
-      if (cmd.args[i] == Scalar || cmd.args[i] == Loose) c.values_[i] = mxGetScalar(prhs[i]);
+      if (cmd.args[i] == Scalar || cmd.args[i] == Loose) c.values_[i] = host.scalar(i);
     }
     if (cmd.early != nullptr) {
       if (const char* early = cmd.early(c)) c.fail(early);
@@ -162,37 +183,30 @@ void run(const Command& cmd, int nlhs, mxArray* plhs[], int nrhs, const mxArray*
     nfield = 0;
     for (int i = 0; i < cmd.inputs; ++i) {
       if (cmd.args[i] != Field) continue;
-      const char* field_msg = cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField;
+      c.bind_field(i, cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField);
       ++nfield;
-      int32_t n = 0;
-      if (!field_shape(prhs[i], &n)) c.fail(field_msg);
-      FieldIn& f = c.fields_[i];
-      f.re = mxGetPr(prhs[i]);
-      f.im = mxGetPi(prhs[i]);
-      f.n = n;
-      f.h = read_header(f.re, n);
-      if (f.im == nullptr) f.im = c.scratch(samples(n));  // a real array: zero imaginary parts
     }
     body(c);
+    host.finish();
   } catch (const Failure& f) {
     msg = f.msg;
   } catch (const std::bad_alloc&) {
     msg = kOutOfMemory;
   } catch (const std::exception& e) {
-    // A host error from inside one of its calls (Octave's allocation
-    // failure); its text already names the command.
+    // A host error from inside one of its calls (an allocation that failed);
+    // its text may already name the command.
     const char* text = e.what();
     const size_t len = std::strlen(cmd.name);
     if (std::strncmp(text, cmd.name, len) == 0 && std::strncmp(text + len, ": ", 2) == 0) {
       text += len + 2;
     }
-    std::snprintf(what, sizeof what, "%s", text);
-    msg = what;
+    std::snprintf(buf, sizeof buf, "%s", text);
+    msg = buf;
   } catch (...) {
     msg = kOutOfMemory;
   }
   c.release_scratch();
-  if (msg != nullptr) mexErrMsgTxt(msg);
+  return msg;
 }
 
 }  // namespace kv

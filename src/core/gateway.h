@@ -1,20 +1,14 @@
-// The command gateway: the one shell every mexFunction runs. A command is a
-// row of `Command`; `run` checks the call against it in a fixed order and
-// hands the checked arguments to the command's body through `Call`.
+// The command gateway: the one shell every command runs, whatever the host.
+// A command is a row of `Command`; `run` checks the call against it in a fixed
+// order and hands the checked arguments to the command's body through `Call`.
+// The host is reached only through a `Host` adapter (core/host_mex.*,
+// core/host_oct.*), so this file knows nothing of MEX or Octave.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/field.h"
-#include "mex.h"
-
-// The one symbol a module exports (everything else is built hidden).
-#if defined(__GNUC__)
-#define KV_EXPORT __attribute__((visibility("default")))
-#else
-#define KV_EXPORT
-#endif
-extern "C" KV_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 
 namespace kv {
 
@@ -32,7 +26,7 @@ class Call;
 // tested. Returns the message to raise, or nullptr.
 using EarlyCheck = const char* (*)(const Call&);
 
-inline constexpr int kMaxArgs = 8;
+constexpr int kMaxArgs = 8;
 
 struct Command {
   const char* name;
@@ -52,16 +46,86 @@ extern const char* const kSpherical;    // "No spherical coordinates allowed. Us
 extern const char* const kOutOfMemory;  // "Out of memory."
 extern const char* const kTooLarge;     // an output that no machine could address
 
+// The class of an argument, as the host reports it.
+enum class Class : unsigned char {
+  Double,
+  Single,
+  Logical,
+  Char,
+  Int8,
+  UInt8,
+  Int16,
+  UInt16,
+  Int32,
+  UInt32,
+  Int64,
+  UInt64,
+  Other,  // cell, struct, function handle, object
+};
+
+// One argument as the host holds it, read in place.
+struct ArrayView {
+  Class cls = Class::Other;
+  bool complex = false;
+  bool sparse = false;
+  int64_t m = 0;  // rows
+  int64_t n = 0;  // the product of every later dimension
+  // Real parts: element k is at re + k*stride elements of the class. With
+  // stride 2 the imaginary part of element k follows its real part; with
+  // stride 1 a complex array keeps its imaginary parts apart, in `im`.
+  const void* re = nullptr;
+  const void* im = nullptr;
+  int stride = 1;
+  // A sparse array: the row of each stored value and the n + 1 column starts.
+  const uint64_t* ir = nullptr;
+  const uint64_t* jc = nullptr;
+
+  bool numeric() const {
+    return cls != Class::Logical && cls != Class::Char && cls != Class::Other;
+  }
+  bool empty() const { return m == 0 || n == 0; }
+};
+
+// What a host adapter gives the gateway. Calls that allocate return nullptr
+// (or throw a std::exception carrying the host's message) on failure.
+class Host {
+ public:
+  // Argument i's class, flags and shape, without its data pointers (a host
+  // may convert an array when its data is asked for).
+  virtual ArrayView arg(int i) const = 0;
+  // Sets the data pointers of `v`, the view of argument i.
+  virtual void read(int i, ArrayView* v) const = 0;
+  // Argument i read as one double, as the host reads a scalar.
+  virtual double scalar(int i) const = 0;
+  // A zeroed n x (n+1) complex result in output `slot`.
+  virtual cplx* new_field(int32_t n, int slot) = 0;
+  // A zeroed rows x cols real result in output `slot`.
+  virtual double* new_real(int64_t rows, int64_t cols, int slot) = 0;
+  // Zeroed memory that the gateway releases before the call ends.
+  virtual void* allocate(size_t bytes) = 0;
+  virtual void release(void* p) = 0;
+  virtual void print(const char* text) = 0;
+  // Runs once the body has succeeded; must not fail.
+  virtual void finish() {}
+
+ protected:
+  ~Host() = default;
+};
+
 class Call {
  public:
-  // The value of scalar argument `arg` (0-based), as read with mxGetScalar.
+  // The value of scalar argument `arg` (0-based), as the host reads a scalar.
   double scalar(int arg) const { return values_[arg]; }
   // The same value truncated toward zero to a 32-bit integer.
   int32_t integer(int arg) const { return truncate_int(values_[arg]); }
   // The checked field at argument `arg`.
-  const FieldIn& in(int arg) const;
-  // The raw argument `arg` (for array arguments).
-  const mxArray* array(int arg) const { return prhs_[arg]; }
+  const FieldIn& in(int arg) const { return fields_[arg]; }
+  // Argument `arg` as the host holds it (array arguments).
+  ArrayView array(int arg) const {
+    ArrayView v = host_.arg(arg);
+    host_.read(arg, &v);
+    return v;
+  }
 
   // Creates the result field in slot 0 with the shape of the first field
   // argument, and writes its header by the output rule.
@@ -72,19 +136,21 @@ class Call {
   double* out_real(int64_t rows, int64_t cols, int slot = 0);
   // Zeroed scratch memory of `count` doubles, freed when the call ends.
   double* scratch(int64_t count);
+  // Zeroed scratch memory of `count` complex values, freed when the call ends.
+  cplx* scratch_complex(int64_t count);
 
   // Ends the call with `msg`.
   [[noreturn]] void fail(const char* msg) const;
 
  private:
-  friend void run(const Command&, int, mxArray*[], int, const mxArray*[], void (*)(Call&));
-  Call(const Command& cmd, mxArray** plhs, const mxArray** prhs)
-      : cmd_(cmd), plhs_(plhs), prhs_(prhs) {}
+  friend const char* run(const Command&, Host&, int, int, void (*)(Call&), char (&)[256]);
+  Call(const Command& cmd, Host& host) : cmd_(cmd), host_(host) {}
+  void* allocate(int64_t count, size_t size);
+  void bind_field(int arg, const char* msg);
   void release_scratch();
 
   const Command& cmd_;
-  mxArray** plhs_;
-  const mxArray** prhs_;
+  Host& host_;
   double values_[kMaxArgs] = {};
   FieldIn fields_[kMaxArgs] = {};
   int first_field_ = -1;
@@ -93,8 +159,15 @@ class Call {
   int nscratch_ = 0;
 };
 
-// Runs the gateway for `cmd`, then `body` with the checked call.
-void run(const Command& cmd, int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
-         void (*body)(Call&));
+// Runs the gateway for `cmd` with `nrhs` arguments and `nlhs` requested
+// results, then `body` with the checked call. Returns the message the host
+// must raise, or nullptr; the message may live in `buf`. No exception leaves
+// it.
+const char* run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&),
+                char (&buf)[256]);
+
+// Elements of `rows` x `cols` values of `bytes` bytes each that any address
+// space could hold (refused before anything is allocated otherwise).
+bool fits(int64_t rows, int64_t cols, int bytes);
 
 }  // namespace kv

@@ -9,13 +9,20 @@
 
 namespace kv {
 
-inline void phase_sample(const FieldIn& in, const FieldOut& out, int64_t k, double phi) {
+// v * exp(i*phi), written out in real arithmetic (no complex operators, so
+// NaN and infinite parts follow the plain formulas).
+inline cplx turn(cplx v, double phi) {
   const double cp = std::cos(phi);
   const double sp = std::sin(phi);
-  const double re = in.re[k];
-  const double im = in.im[k];
-  out.re[k] = cp * re - sp * im;
-  out.im[k] = sp * re + cp * im;
+  const double re = v.real();
+  const double im = v.imag();
+  return cplx(cp * re - sp * im, sp * re + cp * im);
+}
+
+// Sample k of `z` (complex or narrowed samples) turned by phi into out.z[k].
+template <class Z>
+inline void phase_sample(const Z* z, const FieldOut& out, int64_t k, double phi) {
+  out.z[k] = turn(sample(z, k), phi);
 }
 
 }  // namespace kv

@@ -6,50 +6,58 @@ namespace kv {
 
 namespace {
 
+// Element k of the array is at src[k*stride].
 template <typename T>
-void widen(const void* data, int64_t count, double* dst) {
+void widen(const void* data, int stride, int64_t count, double* dst) {
   const T* src = static_cast<const T*>(data);
-  for (int64_t k = 0; k < count; ++k) dst[k] = static_cast<double>(src[k]);
+  for (int64_t k = 0; k < count; ++k) dst[k] = static_cast<double>(src[k * stride]);
 }
 
-// Copies `count` elements of a full numeric or logical array into `dst`.
-// Returns false for a class that holds no numbers.
-bool widen_full(const mxArray* a, int64_t count, double* dst) {
-  const void* data = mxGetData(a);
+// A logical element is one byte, 0 or 1.
+void widen_logical(const void* data, int64_t count, double* dst) {
+  const uint8_t* src = static_cast<const uint8_t*>(data);
+  for (int64_t k = 0; k < count; ++k) dst[k] = src[k] != 0 ? 1.0 : 0.0;
+}
+
+// Copies the real parts of `count` elements of a full numeric or logical
+// array into `dst`. Returns false for a class that holds no numbers.
+bool widen_full(const ArrayView& a, int64_t count, double* dst) {
+  const void* data = a.re;
   if (data == nullptr) return false;
-  switch (mxGetClassID(a)) {
-    case mxDOUBLE_CLASS:
-      widen<double>(data, count, dst);
+  const int stride = a.stride;
+  switch (a.cls) {
+    case Class::Double:
+      widen<double>(data, stride, count, dst);
       return true;
-    case mxSINGLE_CLASS:
-      widen<float>(data, count, dst);
+    case Class::Single:
+      widen<float>(data, stride, count, dst);
       return true;
-    case mxLOGICAL_CLASS:
-      widen<mxLogical>(data, count, dst);
+    case Class::Logical:
+      widen_logical(data, count, dst);
       return true;
-    case mxINT8_CLASS:
-      widen<int8_t>(data, count, dst);
+    case Class::Int8:
+      widen<int8_t>(data, stride, count, dst);
       return true;
-    case mxUINT8_CLASS:
-      widen<uint8_t>(data, count, dst);
+    case Class::UInt8:
+      widen<uint8_t>(data, stride, count, dst);
       return true;
-    case mxINT16_CLASS:
-      widen<int16_t>(data, count, dst);
+    case Class::Int16:
+      widen<int16_t>(data, stride, count, dst);
       return true;
-    case mxUINT16_CLASS:
-      widen<uint16_t>(data, count, dst);
+    case Class::UInt16:
+      widen<uint16_t>(data, stride, count, dst);
       return true;
-    case mxINT32_CLASS:
-      widen<int32_t>(data, count, dst);
+    case Class::Int32:
+      widen<int32_t>(data, stride, count, dst);
       return true;
-    case mxUINT32_CLASS:
-      widen<uint32_t>(data, count, dst);
+    case Class::UInt32:
+      widen<uint32_t>(data, stride, count, dst);
       return true;
-    case mxINT64_CLASS:
-      widen<int64_t>(data, count, dst);
+    case Class::Int64:
+      widen<int64_t>(data, stride, count, dst);
       return true;
-    case mxUINT64_CLASS:
-      widen<uint64_t>(data, count, dst);
+    case Class::UInt64:
+      widen<uint64_t>(data, stride, count, dst);
       return true;
     default:
       return false;
@@ -57,24 +65,26 @@ bool widen_full(const mxArray* a, int64_t count, double* dst) {
 }
 
 // Scatters a sparse double or logical n x n array into the zeroed plane
-// `dst`. Column c's entries are jc[c] .. jc[c+1]-1 of ir and the values; an
-// index outside the plane or the stored entries is skipped.
-bool widen_sparse(const mxArray* a, int32_t n, double* dst) {
-  const mwIndex* ir = mxGetIr(a);
-  const mwIndex* jc = mxGetJc(a);
-  const void* data = mxGetData(a);
-  const bool logical = mxIsLogical(a);
-  if (!logical && !mxIsDouble(a)) return false;
+// `dst` (real parts of a complex one). Column c's entries are jc[c] ..
+// jc[c+1]-1 of ir and the values; an index outside the plane or the stored
+// entries is skipped.
+bool widen_sparse(const ArrayView& a, int32_t n, double* dst) {
+  const uint64_t* ir = a.ir;
+  const uint64_t* jc = a.jc;
+  const void* data = a.re;
+  const bool logical = a.cls == Class::Logical;
+  if (!logical && a.cls != Class::Double) return false;
   if (jc == nullptr) return false;
-  const mwIndex stored = jc[n];
+  const uint64_t stored = jc[n];
   if (stored == 0) return true;
   if (ir == nullptr || data == nullptr) return false;
+  const int64_t stride = a.stride;
   for (int64_t c = 0; c < n; ++c) {
-    const mwIndex end = jc[c + 1] < stored ? jc[c + 1] : stored;
-    for (mwIndex k = jc[c]; k < end; ++k) {
-      if (ir[k] >= static_cast<mwIndex>(n)) continue;
-      const double v = logical ? static_cast<double>(static_cast<const mxLogical*>(data)[k])
-                               : static_cast<const double*>(data)[k];
+    const uint64_t end = jc[c + 1] < stored ? jc[c + 1] : stored;
+    for (uint64_t k = jc[c]; k < end; ++k) {
+      if (ir[k] >= static_cast<uint64_t>(n)) continue;
+      const double v = logical ? (static_cast<const uint8_t*>(data)[k] != 0 ? 1.0 : 0.0)
+                               : static_cast<const double*>(data)[k * stride];
       dst[c * n + static_cast<int64_t>(ir[k])] = v;
     }
   }
@@ -85,20 +95,18 @@ bool widen_sparse(const mxArray* a, int32_t n, double* dst) {
 
 const double* profile_plane(Call& c, int arg, int32_t n, const char* shape_msg,
                             const char* class_msg) {
-  const mxArray* a = c.array(arg);
-  if (mxGetM(a) != static_cast<size_t>(n) || mxGetN(a) != static_cast<size_t>(n)) {
-    c.fail(shape_msg);
-  }
-  if (!mxIsNumeric(a) && !mxIsLogical(a)) c.fail(class_msg);
-  const bool sparse = mxIsSparse(a);
-  if (mxIsDouble(a) && !sparse) {
-    const double* re = mxGetPr(a);
-    if (re == nullptr) c.fail(class_msg);
-    return re;
-  }
+  const ArrayView a = c.array(arg);
+  if (a.m != n || a.n != n) c.fail(shape_msg);
+  if (!a.numeric() && a.cls != Class::Logical) c.fail(class_msg);
   const int64_t count = samples(n);
+  if (a.cls == Class::Double && !a.sparse) {
+    const double* re = static_cast<const double*>(a.re);
+    if (re == nullptr) c.fail(class_msg);
+    // Real values, or real parts kept apart from the imaginary ones: in place.
+    if (a.stride == 1) return re;
+  }
   double* plane = c.scratch(count);
-  const bool ok = sparse ? widen_sparse(a, n, plane) : widen_full(a, count, plane);
+  const bool ok = a.sparse ? widen_sparse(a, n, plane) : widen_full(a, count, plane);
   if (!ok) c.fail(class_msg);
   return plane;
 }

@@ -9,10 +9,13 @@
 
 namespace kv {
 
-// The real plane of profile argument `arg`, checked against the field
-// dimension n. A full double array (real or complex) is used in place. Any
-// other numeric or logical array (an 8-bit image, a mask, single, integer or
-// sparse) is converted to doubles in scratch memory of the call. An array that
+// The real values of profile argument `arg` as n*n doubles, checked against
+// the field dimension n; a complex array gives its real parts. A full real
+// double array, or the real parts of a complex one kept apart from the
+// imaginary parts, is used in place; the real parts of an interleaved complex
+// array are gathered into scratch memory of the call. Any other numeric or
+// logical array (an 8-bit image, a mask, single, integer or sparse) is
+// converted to doubles in scratch memory too. An array that
 // is not n x n ends the call with `shape_msg`; one that is neither numeric nor
 // logical (char, cell, struct) with `class_msg`.
 const double* profile_plane(Call& c, int arg, int32_t n, const char* shape_msg,

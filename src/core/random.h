@@ -7,7 +7,7 @@
 namespace kv {
 
 // The largest value a draw can take; a draw divided by this lies in [0, 1].
-inline constexpr int kRandMax = 32767;
+constexpr int kRandMax = 32767;
 
 // The classic portable rand() of the C standard's example:
 //   state = state * 1103515245 + 12345   (mod 2^32)

@@ -8,14 +8,16 @@ void tilt(double tx, double ty, const FieldIn& in, const FieldOut& out) {
   const int32_t n = in.n;
   const double k = 6.283185308 / in.h.lambda;
   const double d = in.dx();
-  for (int64_t i = 0; i < n; ++i) {
-    const double xt = grid_x(i, n, d) * tx;
-    const int64_t row = i * n;
-    for (int64_t j = 0; j < n; ++j) {
-      const double phi = -((grid_x(j, n, d) * ty + xt) * k);
-      phase_sample(in, out, row + j, phi);
+  with_samples(in, [&](auto* z) {
+    for (int64_t i = 0; i < n; ++i) {
+      const double xt = grid_x(i, n, d) * tx;
+      const int64_t row = i * n;
+      for (int64_t j = 0; j < n; ++j) {
+        const double phi = -((grid_x(j, n, d) * ty + xt) * k);
+        phase_sample(z, out, row + j, phi);
+      }
     }
-  }
+  });
 }
 
 }  // namespace kv

@@ -65,28 +65,32 @@ ZernikeResult zernike_phase(int32_t n, int32_t m, double r, double a, const Fiel
     // sample is NaN, whatever rho, theta, A or the input.
     const double inf = std::numeric_limits<double>::infinity();
     const int64_t nn = samples(size);
-    for (int64_t k = 0; k < nn; ++k) phase_sample(in, out, k, inf);
+    with_samples(in, [&](auto* z) {
+      for (int64_t k = 0; k < nn; ++k) phase_sample(z, out, k, inf);
+    });
     return kZernikeOk;
   }
 
   const double d = in.dx();
   const double r2 = r * r;
-  for (int64_t i = 0; i < size; ++i) {
-    const double x = grid_x(i, size, d);
-    const double xx = x * x;
-    const int64_t row = i * size;
-    for (int64_t j = 0; j < size; ++j) {
-      const double y = grid_x(j, size, d);
-      const double rho = std::sqrt((y * y + xx) / r2);
-      double theta;
-      if (x != 0.0) {  // NaN counts as not 0
-        theta = std::atan2(y, x);
-      } else {
-        theta = y >= 0.0 ? 1.570796327 : 4.712388981;
+  with_samples(in, [&](auto* z) {
+    for (int64_t i = 0; i < size; ++i) {
+      const double x = grid_x(i, size, d);
+      const double xx = x * x;
+      const int64_t row = i * size;
+      for (int64_t j = 0; j < size; ++j) {
+        const double y = grid_x(j, size, d);
+        const double rho = std::sqrt((y * y + xx) / r2);
+        double theta;
+        if (x != 0.0) {  // NaN counts as not 0
+          theta = std::atan2(y, x);
+        } else {
+          theta = y >= 0.0 ? 1.570796327 : 4.712388981;
+        }
+        phase_sample(z, out, row + j, zernike(radial, m, rho, theta) * a);
       }
-      phase_sample(in, out, row + j, zernike(radial, m, rho, theta) * a);
     }
-  }
+  });
   return kZernikeOk;
 }
 

@@ -9,57 +9,65 @@ namespace kv {
 
 void sub_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
-  for (int64_t k = 0; k < count; ++k) {
-    const double u = in.re[k];
-    const double v = in.im[k];
-    // A zero real part (either sign) takes a fixed phase; NaN is not zero.
-    double phi;
-    if (u != 0.0) {
-      phi = std::atan2(v, u);
-    } else {
-      phi = v >= 0.0 ? kQuarterTurn : kThreeQuarterTurn;
+  with_samples(in, [&](auto* z) {
+    for (int64_t k = 0; k < count; ++k) {
+      const cplx s = sample(z, k);
+      const double u = s.real();
+      const double v = s.imag();
+      // A zero real part (either sign) takes a fixed phase; NaN is not zero.
+      double phi;
+      if (u != 0.0) {
+        phi = std::atan2(v, u);
+      } else {
+        phi = v >= 0.0 ? kQuarterTurn : kThreeQuarterTurn;
+      }
+      const double a = std::sqrt(p[k]);
+      out.z[k] = cplx(std::cos(phi) * a, std::sin(phi) * a);
     }
-    const double a = std::sqrt(p[k]);
-    out.re[k] = std::cos(phi) * a;
-    out.im[k] = std::sin(phi) * a;
-  }
+  });
 }
 
 void sub_phase(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
-  for (int64_t k = 0; k < count; ++k) {
-    const double u = in.re[k];
-    const double v = in.im[k];
-    const double a = std::sqrt(v * v + u * u);
-    out.re[k] = std::cos(p[k]) * a;
-    out.im[k] = std::sin(p[k]) * a;
-  }
+  with_samples(in, [&](auto* z) {
+    for (int64_t k = 0; k < count; ++k) {
+      const cplx s = sample(z, k);
+      const double u = s.real();
+      const double v = s.imag();
+      const double a = std::sqrt(v * v + u * u);
+      out.z[k] = cplx(std::cos(p[k]) * a, std::sin(p[k]) * a);
+    }
+  });
 }
 
 void mult_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
-  for (int64_t k = 0; k < count; ++k) {
-    const double t = std::sqrt(p[k]);
-    out.re[k] = t * in.re[k];
-    out.im[k] = t * in.im[k];
-  }
+  with_samples(in, [&](auto* z) {
+    for (int64_t k = 0; k < count; ++k) {
+      const double t = std::sqrt(p[k]);
+      const cplx s = sample(z, k);
+      out.z[k] = cplx(t * s.real(), t * s.imag());
+    }
+  });
 }
 
 void mult_phase(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
-  for (int64_t k = 0; k < count; ++k) {
-    phase_sample(in, out, k, p[k]);
-  }
+  with_samples(in, [&](auto* z) {
+    for (int64_t k = 0; k < count; ++k) phase_sample(z, out, k, p[k]);
+  });
 }
 
 void random_intensity(int32_t seed, const FieldIn& in, const FieldOut& out) {
   Rand15 gen(seed);
   const int64_t count = samples(in.n);
-  for (int64_t k = 0; k < count; ++k) {
-    const double t = gen.unit();
-    out.re[k] = t * in.re[k];
-    out.im[k] = t * in.im[k];
-  }
+  with_samples(in, [&](auto* z) {
+    for (int64_t k = 0; k < count; ++k) {
+      const double t = gen.unit();
+      const cplx s = sample(z, k);
+      out.z[k] = cplx(t * s.real(), t * s.imag());
+    }
+  });
 }
 
 double hermite_polynomial(int32_t k, double t) {
@@ -89,14 +97,12 @@ void gauss_hermite(int32_t n, int32_t m, double a, double w0, const FieldIn& in,
   for (int64_t i = 0; i < dim; ++i) {
     const double x = grid_x(i, dim, d);
     const double hx = hermite_polynomial(m, x * s);
-    double* re = out.re + i * dim;
-    double* im = out.im + i * dim;
+    cplx* col = out.z + i * dim;
     for (int64_t j = 0; j < dim; ++j) {
       const double y = grid_x(j, dim, d);
       const double hy = hermite_polynomial(n, y * s);
       const double g = std::exp(-(y * y + x * x) / w2);
-      re[j] = hy * (g * a * hx);
-      im[j] = 0.0;
+      col[j] = cplx(hy * (g * a * hx), 0.0);
     }
   }
 }

@@ -11,8 +11,8 @@
 namespace kv {
 
 // The phase given to a zero-real-part sample (v >= 0, and otherwise).
-inline constexpr double kQuarterTurn = 1.570796327;
-inline constexpr double kThreeQuarterTurn = 4.712388981;
+constexpr double kQuarterTurn = 1.570796327;
+constexpr double kThreeQuarterTurn = 4.712388981;
 
 // New amplitude sqrt(p), phase of the input kept.
 void sub_intensity(const double* p, const FieldIn& in, const FieldOut& out);

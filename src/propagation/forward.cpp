@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
 #include <limits>
-#include <vector>
 
 #include "core/field.h"
 #include "propagation/fresnel.h"
@@ -15,7 +13,7 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Columns packed or unpacked per matrix product.
+// Columns of the left operand, or of the result, per matrix product.
 constexpr int64_t kBlock = 256;
 
 double spacing(double side, int32_t n) { return side / static_cast<double>(n - 1); }
@@ -27,12 +25,27 @@ double twice_offset(int64_t k, int64_t i, const ForwardGrids& g, double d_in, do
   return 2 * (grid_x(k, g.n, d_in) - grid_x(i, g.m, d_out));
 }
 
-void fill(double* p, int64_t count, double v) { std::fill(p, p + count, v); }
+void fill_nan(cplx* p, int64_t count) { std::fill(p, p + count, cplx(kNaN, kNaN)); }
 
-}  // namespace
+// The samples as the products can read them in place: complex ones only.
+const cplx* in_place(const cplx* z) { return z; }
+const cplx* in_place(const double*) { return nullptr; }
 
-void forward_direct(const ForwardGrids& g, const double* in_re, const double* in_im, double* out_re,
-                    double* out_im) {
+int64_t depth_block(const ForwardGrids& g) {
+  return std::min<int64_t>(kBlock, std::max<int64_t>(g.n, g.m));
+}
+
+template <class P>
+bool any_infinite(P z, int64_t count) {
+  for (int64_t s = 0; s < count; ++s) {
+    const cplx v = sample(z, s);
+    if (std::isinf(v.real()) || std::isinf(v.imag())) return true;
+  }
+  return false;
+}
+
+template <class P>
+void direct(const ForwardGrids& g, P z, cplx* out) {
   const int64_t n = g.n;
   const int64_t m = g.m;
   const double d_in = spacing(g.size, g.n);
@@ -54,48 +67,52 @@ void forward_direct(const ForwardGrids& g, const double* in_re, const double* in
           const double dcy = y2.c - y1.c, dsy = y2.s - y1.s;
           const double kr = dcx * dcy - dsx * dsy;
           const double ki = dcx * dsy + dsx * dcy;
-          const double ur = in_re[k * n + l], ui = in_im[k * n + l];
+          const cplx u = sample(z, k * n + l);
+          const double ur = u.real(), ui = u.imag();
           vr += (ur * ki + ui * kr) / 2;
           vi += (ui * ki - ur * kr) / 2;
         }
       }
-      out_re[i * m + j] = vr;
-      out_im[i * m + j] = vi;
+      out[i * m + j] = cplx(vr, vi);
     }
   }
 }
 
-void forward_fast(const ForwardGrids& g, const double* in_re, const double* in_im, double* out_re,
-                  double* out_im) {
+template <class P>
+ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& scratch) {
   const int64_t n = g.n;
   const int64_t m = g.m;
   const int64_t nn = n * n;
   const int64_t mm = m * m;
 
   // A not-a-number sample meets every output sample.
-  std::vector<int64_t> infinite;
+  int64_t infinite = 0;
   for (int64_t s = 0; s < nn; ++s) {
-    if (std::isnan(in_re[s]) || std::isnan(in_im[s])) {
-      fill(out_re, mm, kNaN);
-      fill(out_im, mm, kNaN);
-      return;
+    const cplx v = sample(z, s);
+    if (std::isnan(v.real()) || std::isnan(v.imag())) {
+      fill_nan(out, mm);
+      return kForwardOk;
     }
-    if (std::isinf(in_re[s]) || std::isinf(in_im[s])) infinite.push_back(s);
+    if (std::isinf(v.real()) || std::isinf(v.imag())) ++infinite;
   }
+  // Complex finite samples go into the first product as they stand; real
+  // ones, or a field with infinite samples, are copied a block at a time.
+  const cplx* const samples_in_place = infinite == 0 ? in_place(z) : nullptr;
+  if (samples_in_place == nullptr && scratch.pack == nullptr) return kForwardBadArguments;
 
   // The kernel table, K(k, i) = dC + i dS for input index k and output index
   // i, column-major (k runs fastest). A factor that is not a number (an edge
   // through an output point at z = 0, lambda*z < 0) spoils the whole output
   // column and row it enters; it is zeroed in the table, which then only
   // carries the finite factors, and the spoilt lines are marked afterwards.
-  const std::size_t nm = static_cast<std::size_t>(n * m);
-  std::vector<cplx> kt(nm);
-  std::vector<unsigned char> spoilt(static_cast<std::size_t>(m), 0);
+  cplx* const kt = scratch.kernel;
+  double* const spoilt = scratch.lines;
   const double d_in = spacing(g.size, g.n);
   const double d_out = spacing(g.new_size, g.m);
   const double a = scale(g);
   bool any_finite_line = false;
   for (int64_t i = 0; i < m; ++i) {
+    spoilt[i] = 0;
     for (int64_t k = 0; k < n; ++k) {
       const double p = twice_offset(k, i, g, d_in, d_out);
       const Fresnel hi = fresnel_integrals(a * (p + d_in));
@@ -103,17 +120,17 @@ void forward_fast(const ForwardGrids& g, const double* in_re, const double* in_i
       const double dc = hi.c - lo.c;
       const double ds = hi.s - lo.s;
       if (std::isnan(dc) || std::isnan(ds)) {
-        spoilt[static_cast<std::size_t>(i)] = 1;
+        spoilt[i] = 1;
+        kt[k + i * n] = cplx(0);
       } else {
-        kt[static_cast<std::size_t>(k + i * n)] = cplx(dc, ds);
+        kt[k + i * n] = cplx(dc, ds);
       }
     }
-    if (!spoilt[static_cast<std::size_t>(i)]) any_finite_line = true;
+    if (spoilt[i] == 0) any_finite_line = true;
   }
   if (!any_finite_line) {
-    fill(out_re, mm, kNaN);
-    fill(out_im, mm, kNaN);
-    return;
+    fill_nan(out, mm);
+    return kForwardOk;
   }
 
   // Infinite samples go into the products as 0 and are added term by term
@@ -122,69 +139,99 @@ void forward_fast(const ForwardGrids& g, const double* in_re, const double* in_i
   // that would take longer than the rest together; the output is then
   // not-a-number, which is what the direct sum gives almost everywhere as soon
   // as infinities of both signs meet.
-  if (static_cast<int64_t>(infinite.size()) > 8 * n) {
-    fill(out_re, mm, kNaN);
-    fill(out_im, mm, kNaN);
-    return;
+  if (infinite > 8 * n) {
+    fill_nan(out, mm);
+    return kForwardOk;
   }
 
-  // The input plane, read column-major, is A(l, k) = U(k, l); the output plane
-  // is B(j, i) = V(i, j). Then T = A K (n x m) and B = K^T T / (2i). A is
-  // packed into complex pairs a block of columns at a time, and B is formed
-  // and unpacked a block of columns at a time.
-  const int64_t block = std::min<int64_t>(kBlock, std::max(n, m));
-  std::vector<cplx> t(nm);
-  std::vector<cplx> pack(static_cast<std::size_t>(std::max(n, m) * block));
+  // The input samples, read column-major, are A(l, k) = U(k, l) with leading
+  // dimension n; the output samples are B(j, i) = V(i, j) with leading
+  // dimension m. Then T = A K (n x m) and B = K^T T / (2i), both products
+  // taken a block of columns at a time.
+  const int64_t block = depth_block(g);
+  cplx* const t = scratch.product;
   for (int64_t k0 = 0; k0 < n; k0 += block) {
     const int64_t kb = std::min(block, n - k0);
-    for (int64_t k = 0; k < kb; ++k) {
-      for (int64_t l = 0; l < n; ++l) {
-        const int64_t s = (k0 + k) * n + l;
-        const bool inf = std::isinf(in_re[s]) || std::isinf(in_im[s]);
-        pack[static_cast<std::size_t>(l + k * n)] = inf ? cplx(0) : cplx(in_re[s], in_im[s]);
+    const cplx* a_block = nullptr;
+    if (samples_in_place != nullptr) {
+      a_block = samples_in_place + k0 * n;
+    } else {
+      for (int64_t k = 0; k < kb; ++k) {
+        for (int64_t l = 0; l < n; ++l) {
+          const cplx v = sample(z, (k0 + k) * n + l);
+          const bool inf = std::isinf(v.real()) || std::isinf(v.imag());
+          scratch.pack[l + k * n] = inf ? cplx(0) : v;
+        }
       }
+      a_block = scratch.pack;
     }
-    zgemm(false, n, m, kb, cplx(1), pack.data(), n, kt.data() + k0, n, cplx(k0 == 0 ? 0 : 1),
-          t.data(), n);
+    zgemm(false, n, m, kb, cplx(1), a_block, n, kt + k0, n, cplx(k0 == 0 ? 0 : 1), t, n);
   }
   for (int64_t i0 = 0; i0 < m; i0 += block) {
     const int64_t ib = std::min(block, m - i0);
-    zgemm(true, m, ib, n, cplx(0, -0.5), kt.data(), n, t.data() + i0 * n, n, cplx(0), pack.data(),
-          m);
-    for (int64_t i = 0; i < ib; ++i) {
-      for (int64_t j = 0; j < m; ++j) {
-        const cplx v = pack[static_cast<std::size_t>(j + i * m)];
-        out_re[(i0 + i) * m + j] = v.real();
-        out_im[(i0 + i) * m + j] = v.imag();
-      }
-    }
+    zgemm(true, m, ib, n, cplx(0, -0.5), kt, n, t + i0 * n, n, cplx(0), out + i0 * m, m);
   }
 
-  for (int64_t s : infinite) {
+  for (int64_t s = 0; infinite > 0 && s < nn; ++s) {
+    const cplx v = sample(z, s);
+    if (!std::isinf(v.real()) && !std::isinf(v.imag())) continue;
     const int64_t k = s / n;
     const int64_t l = s % n;
-    const double sr = in_re[s], si = in_im[s];
+    const double sr = v.real(), si = v.imag();
     for (int64_t i = 0; i < m; ++i) {
-      const cplx kx = kt[static_cast<std::size_t>(k + i * n)];
+      const cplx kx = kt[k + i * n];
       for (int64_t j = 0; j < m; ++j) {
-        const cplx ky = kt[static_cast<std::size_t>(l + j * n)];
+        const cplx ky = kt[l + j * n];
         const double re_k = kx.real() * ky.real() - kx.imag() * ky.imag();
         const double im_k = kx.real() * ky.imag() + kx.imag() * ky.real();
-        out_re[i * m + j] += (sr * im_k + si * re_k) / 2;
-        out_im[i * m + j] += (si * im_k - sr * re_k) / 2;
+        const cplx o = out[i * m + j];
+        out[i * m + j] =
+            cplx(o.real() + (sr * im_k + si * re_k) / 2, o.imag() + (si * im_k - sr * re_k) / 2);
       }
     }
   }
 
   for (int64_t i = 0; i < m; ++i) {
-    if (!spoilt[static_cast<std::size_t>(i)]) continue;
-    fill(out_re + i * m, m, kNaN);
-    fill(out_im + i * m, m, kNaN);
-    for (int64_t r = 0; r < m; ++r) {
-      out_re[r * m + i] = kNaN;
-      out_im[r * m + i] = kNaN;
-    }
+    if (spoilt[i] == 0) continue;
+    fill_nan(out + i * m, m);
+    for (int64_t r = 0; r < m; ++r) out[r * m + i] = cplx(kNaN, kNaN);
   }
+  return kForwardOk;
+}
+
+bool matches(const ForwardGrids& g, const FieldIn& in, const FieldOut& out) {
+  return g.n >= 1 && g.m >= 1 && in.n == g.n && out.n == g.m && out.z != nullptr &&
+         (in.z != nullptr || in.re != nullptr);
+}
+
+}  // namespace
+
+void forward_direct(const ForwardGrids& g, const FieldIn& in, const FieldOut& out) {
+  if (!matches(g, in, out)) return;
+  with_samples(in, [&](auto* z) { direct(g, z, out.z); });
+}
+
+ForwardScratchSize forward_scratch_size(const ForwardGrids& g, const FieldIn& in) {
+  ForwardScratchSize size{0, 0, 0, 0};
+  if (g.n < 1 || g.m < 1) return size;
+  const int64_t n = g.n;
+  const int64_t m = g.m;
+  size.kernel = n * m;
+  size.product = n * m;
+  size.lines = m;
+  bool copied = in.z == nullptr;
+  if (!copied) copied = any_infinite(in.z, samples(in.n));
+  if (copied) size.pack = n * std::min(depth_block(g), n);
+  return size;
+}
+
+ForwardResult forward_fast(const ForwardGrids& g, const FieldIn& in, const FieldOut& out,
+                           const ForwardScratch& s) {
+  if (!matches(g, in, out) || s.kernel == nullptr || s.product == nullptr || s.lines == nullptr)
+    return kForwardBadArguments;
+  ForwardResult result = kForwardOk;
+  with_samples(in, [&](auto* z) { result = fast(g, z, out.z, s); });
+  return result;
 }
 
 }  // namespace kv

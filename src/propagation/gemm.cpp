@@ -1,28 +1,38 @@
 #include "propagation/gemm.h"
 
 #include <algorithm>
+#include <complex>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
 // The BLAS integer type and symbol name are chosen when the library is built:
-// Debian's libblas and OpenBLAS take 32-bit integers (the defaults), MATLAB's
-// mwblas 64-bit ones (KV_BLAS_INT=int64_t). Without KV_HAVE_BLAS our own
-// kernel does all products.
+// Debian's libblas and OpenBLAS take 32-bit integers (the default), MATLAB's
+// mwblas 64-bit ones (KV_BLAS_INT=int64_t). The Fortran symbol is zgemm_,
+// except in MATLAB's BLAS on Windows, which exports it as zgemm; either can be
+// forced with KV_FORTRAN_ZGEMM. It is declared at global scope and always
+// called as ::KV_FORTRAN_ZGEMM, so that kv::zgemm cannot hide it. Without
+// KV_HAVE_BLAS our own kernel does all products.
 #ifndef KV_BLAS_INT
 #define KV_BLAS_INT int
 #endif
-#ifndef KV_BLAS_ZGEMM
-#define KV_BLAS_ZGEMM zgemm_
+#ifndef KV_FORTRAN_ZGEMM
+#if defined(_WIN32)
+#define KV_FORTRAN_ZGEMM zgemm
+#else
+#define KV_FORTRAN_ZGEMM zgemm_
+#endif
 #endif
 
 #ifdef KV_HAVE_BLAS
-extern "C" void KV_BLAS_ZGEMM(const char* transa, const char* transb, const KV_BLAS_INT* m,
-                              const KV_BLAS_INT* n, const KV_BLAS_INT* k, const kv::cplx* alpha,
-                              const kv::cplx* a, const KV_BLAS_INT* lda, const kv::cplx* b,
-                              const KV_BLAS_INT* ldb, const kv::cplx* beta, kv::cplx* c,
-                              const KV_BLAS_INT* ldc, std::size_t len_transa,
-                              std::size_t len_transb);
+extern "C" void KV_FORTRAN_ZGEMM(const char* transa, const char* transb, const KV_BLAS_INT* m,
+                                 const KV_BLAS_INT* n, const KV_BLAS_INT* k,
+                                 const std::complex<double>* alpha, const std::complex<double>* a,
+                                 const KV_BLAS_INT* lda, const std::complex<double>* b,
+                                 const KV_BLAS_INT* ldb, const std::complex<double>* beta,
+                                 std::complex<double>* c, const KV_BLAS_INT* ldc,
+                                 std::size_t len_transa, std::size_t len_transb);
 #endif
 
 namespace kv {
@@ -128,7 +138,7 @@ void zgemm(bool trans_a, int64_t m, int64_t n, int64_t k, cplx alpha, const cplx
                       lb = static_cast<KV_BLAS_INT>(ldb), lc = static_cast<KV_BLAS_INT>(ldc);
     const char ta = trans_a ? 'T' : 'N';
     const char tb = 'N';
-    KV_BLAS_ZGEMM(&ta, &tb, &mm, &nn, &kk, &alpha, a, &la, b, &lb, &beta, c, &lc, 1, 1);
+    ::KV_FORTRAN_ZGEMM(&ta, &tb, &mm, &nn, &kk, &alpha, a, &la, b, &lb, &beta, c, &lc, 1, 1);
     return;
   }
 #endif

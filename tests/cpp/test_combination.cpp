@@ -17,13 +17,15 @@ Array field_of(int n, const std::vector<double>& re, const std::vector<double>& 
                double size = 1e-3, double lambda = 1e-6, double curvature = 0, double aux = 0) {
   Array f = host::field(n, size, lambda, curvature, aux);
   for (int64_t k = 0; k < int64_t{n} * n; ++k) {
-    host::re(f.get())[k] = re[static_cast<size_t>(k) % re.size()];
-    host::im(f.get())[k] = im[static_cast<size_t>(k) % im.size()];
+    host::set_re(f.get(), k, re[static_cast<size_t>(k) % re.size()]);
+    host::set_im(f.get(), k, im[static_cast<size_t>(k) % im.size()]);
   }
   return f;
 }
 
-double* head(const mxArray* f) { return host::re(f) + mxGetM(f) * mxGetM(f); }
+// Header slot s of a field (the real part of element n*n + s).
+double head(const mxArray* f, size_t s) { return host::re(f, mxGetM(f) * mxGetM(f) + s); }
+void set_head(mxArray* f, size_t s, double v) { host::set_re(f, mxGetM(f) * mxGetM(f) + s, v); }
 
 }  // namespace
 
@@ -74,9 +76,9 @@ TEST(TwoFields, OrderOfChecks) {
   Array f16 = host::field(16);
   Array f32 = host::field(32);
   Array real16 = host::real(16, 17);
-  head(real16.get())[2] = 16;
+  set_head(real16.get(), 2, 16);
   Array bad_n = host::field(16);
-  head(bad_n.get())[2] = 15;
+  set_head(bad_n.get(), 2, 15);
   Array wider = host::field(16, std::nextafter(1e-3, 1.0));
   Array nan_size = host::field(16, std::nan(""));
   Array curved = host::field(16, 1e-3, 1e-6, 0.5);
@@ -131,16 +133,16 @@ TEST(BeamMix, SumAndHeader) {
   host::Result r = host::call("KVBeamMix", 1, {a.get(), b.get()});
   ASSERT_FALSE(r.failed) << r.error;
   for (int k = 0; k < 64; ++k) {
-    EXPECT_EQ(host::re(r[0])[k], k % 2 ? 0.0 : 4.0);
-    EXPECT_EQ(host::im(r[0])[k], k % 2 ? 2.0 : 0.0);
+    EXPECT_EQ(host::re(r[0], k), k % 2 ? 0.0 : 4.0);
+    EXPECT_EQ(host::im(r[0], k), k % 2 ? 2.0 : 0.0);
   }
   const double want[] = {1e-3, 550e-9, 8.0, 0.0, 3.0};
-  for (int s = 0; s < 5; ++s) EXPECT_DOUBLE_EQ(head(r[0])[s], want[s]);
+  for (int s = 0; s < 5; ++s) EXPECT_DOUBLE_EQ(head(r[0], s), want[s]);
   // With itself: every sample doubled, the wavelength carried exactly.
   r = host::call("KVBeamMix", 1, {a.get(), a.get()});
-  EXPECT_EQ(host::re(r[0])[0], 6.0);
-  EXPECT_EQ(host::im(r[0])[1], 4.0);
-  EXPECT_EQ(head(r[0])[1], 500e-9);
+  EXPECT_EQ(host::re(r[0], 0), 6.0);
+  EXPECT_EQ(host::im(r[0], 1), 4.0);
+  EXPECT_EQ(head(r[0], 1), 500e-9);
 }
 
 TEST(Polarizer, Projection) {
@@ -149,17 +151,17 @@ TEST(Polarizer, Projection) {
   Array zero = host::scalar(0);
   host::Result r = host::call("KVPolarizer", 1, {zero.get(), fx.get(), fy.get()});
   ASSERT_FALSE(r.failed) << r.error;
-  EXPECT_EQ(host::re(r[0])[5], 3.0);
-  EXPECT_EQ(host::im(r[0])[5], 4.0);
-  EXPECT_EQ(head(r[0])[4], 3.0);
+  EXPECT_EQ(host::re(r[0], 5), 3.0);
+  EXPECT_EQ(host::im(r[0], 5), 4.0);
+  EXPECT_EQ(head(r[0], 4), 3.0);
   Array right = host::scalar(M_PI / 2);
   r = host::call("KVPolarizer", 1, {right.get(), fx.get(), fy.get()});
-  EXPECT_NEAR(host::re(r[0])[0], -1.0, 1e-15);
-  EXPECT_NEAR(host::im(r[0])[0], 2.0, 1e-15);
+  EXPECT_NEAR(host::re(r[0], 0), -1.0, 1e-15);
+  EXPECT_NEAR(host::im(r[0], 0), 2.0, 1e-15);
   Array quarter = host::scalar(M_PI / 4);
   r = host::call("KVPolarizer", 1, {quarter.get(), fx.get(), fx.get()});
-  EXPECT_NEAR(host::re(r[0])[63], 3.0 * std::sqrt(2.0), 1e-14);
-  EXPECT_NEAR(host::im(r[0])[63], 4.0 * std::sqrt(2.0), 1e-14);
+  EXPECT_NEAR(host::re(r[0], 63), 3.0 * std::sqrt(2.0), 1e-14);
+  EXPECT_NEAR(host::im(r[0], 63), 4.0 * std::sqrt(2.0), 1e-14);
 }
 
 TEST(Gain, WeakSignalSaturationAndSwitches) {
@@ -170,25 +172,25 @@ TEST(Gain, WeakSignalSaturationAndSwitches) {
   Array len = host::scalar(1);
   host::Result r = host::call("KVGain", 1, {isat.get(), gain.get(), len.get(), f.get()});
   ASSERT_FALSE(r.failed) << r.error;
-  EXPECT_NEAR(host::re(r[0])[0], 2e-6, 1e-17);  // gain*L = ln 4: amplitude doubles
-  const double i1 = host::re(r[0])[1] * host::re(r[0])[1] + host::im(r[0])[1] * host::im(r[0])[1];
+  EXPECT_NEAR(host::re(r[0], 0), 2e-6, 1e-17);  // gain*L = ln 4: amplitude doubles
+  const double i1 = host::re(r[0], 1) * host::re(r[0], 1) + host::im(r[0], 1) * host::im(r[0], 1);
   EXPECT_NEAR(i1, 25.0 * 2.0, 1e-12);  // I = Isat: intensity times exp(ln 4 / 2)
-  EXPECT_NEAR(host::im(r[0])[1] / host::re(r[0])[1], 4.0 / 3.0, 1e-15);  // phase kept
-  EXPECT_TRUE(host::re(r[0])[2] == 0.0 && host::im(r[0])[2] == 0.0);
-  EXPECT_EQ(head(r[0])[3], 0.25);
-  EXPECT_EQ(head(r[0])[4], -3.0);
+  EXPECT_NEAR(host::im(r[0], 1) / host::re(r[0], 1), 4.0 / 3.0, 1e-15);  // phase kept
+  EXPECT_TRUE(host::re(r[0], 2) == 0.0 && host::im(r[0], 2) == 0.0);
+  EXPECT_EQ(head(r[0], 3), 0.25);
+  EXPECT_EQ(head(r[0], 4), -3.0);
 
   // Isat = 0 switches the gain off, whatever gain and L are.
   Array off = host::scalar(0), big = host::scalar(50);
   r = host::call("KVGain", 1, {off.get(), big.get(), big.get(), f.get()});
-  EXPECT_EQ(host::re(r[0])[1], 3.0);
-  EXPECT_EQ(host::im(r[0])[1], 4.0);
+  EXPECT_EQ(host::re(r[0], 1), 3.0);
+  EXPECT_EQ(host::im(r[0], 1), 4.0);
 
   // L is not put to the real-scalar test: a 1 x 3 array gives its first value.
   Array row = host::real(1, 3, {1, 100, 100});
   r = host::call("KVGain", 1, {isat.get(), gain.get(), row.get(), f.get()});
   ASSERT_FALSE(r.failed) << r.error;
-  EXPECT_NEAR(host::re(r[0])[0], 2e-6, 1e-17);
+  EXPECT_NEAR(host::re(r[0], 0), 2e-6, 1e-17);
   Array cpx = host::complex(1, 1);
   EXPECT_EQ(host::call("KVGain", 1, {isat.get(), cpx.get(), row.get(), f.get()}).error,
             "Input must be real scalar.");
@@ -199,13 +201,13 @@ TEST(IntAttenuator, Scaling) {
   Array quarter = host::scalar(0.25);
   host::Result r = host::call("KVIntAttenuator", 1, {quarter.get(), f.get()});
   ASSERT_FALSE(r.failed) << r.error;
-  EXPECT_EQ(host::re(r[0])[7], 1.5);
-  EXPECT_EQ(host::im(r[0])[7], 2.0);
-  EXPECT_EQ(head(r[0])[3], 0.5);
-  EXPECT_EQ(head(r[0])[4], 3.0);
+  EXPECT_EQ(host::re(r[0], 7), 1.5);
+  EXPECT_EQ(host::im(r[0], 7), 2.0);
+  EXPECT_EQ(head(r[0], 3), 0.5);
+  EXPECT_EQ(head(r[0], 4), 3.0);
   Array neg = host::scalar(-1);
   r = host::call("KVIntAttenuator", 1, {neg.get(), f.get()});
   ASSERT_FALSE(r.failed);
-  EXPECT_TRUE(std::isnan(host::re(r[0])[0]));
-  EXPECT_TRUE(std::isnan(host::im(r[0])[0]));
+  EXPECT_TRUE(std::isnan(host::re(r[0], 0)));
+  EXPECT_TRUE(std::isnan(host::im(r[0], 0)));
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -34,29 +35,60 @@ kv::Fresnel integrate(double x) {
   return {static_cast<double>(s * h / 3), static_cast<double>(c * h / 3)};
 }
 
-struct Planes {
-  std::vector<double> re, im;
-  explicit Planes(int32_t n) : re(static_cast<size_t>(n) * n), im(re.size()) {}
-};
+using Samples = std::vector<kv::cplx>;
 
-Planes random_planes(int32_t n, unsigned seed) {
-  Planes p(n);
+Samples random_samples(int32_t n, unsigned seed) {
+  Samples p(static_cast<size_t>(n) * n);
   std::mt19937 gen(seed);
   std::uniform_real_distribution<double> u(-1, 1);
-  for (size_t s = 0; s < p.re.size(); ++s) p.re[s] = u(gen), p.im[s] = u(gen);
+  for (auto& v : p) {
+    const double r = u(gen);
+    v = kv::cplx(r, u(gen));
+  }
   return p;
 }
 
+kv::FieldIn field_in(const kv::ForwardGrids& g, const kv::cplx* z, const double* re = nullptr) {
+  return kv::FieldIn{z, re, g.n, {g.size, g.lambda, 0, 0}};
+}
+
+// The fast path with its scratch taken as the command takes it, filled with
+// NaN first: the kernel must not rely on zeroed scratch. Exactly m*m output
+// samples, so that ASan sees any write past them.
+Samples fast(const kv::ForwardGrids& g, const kv::FieldIn& in) {
+  const kv::ForwardScratchSize size = kv::forward_scratch_size(g, in);
+  const kv::cplx nan(kNaN, kNaN);
+  Samples kernel(static_cast<size_t>(size.kernel), nan),
+      product(static_cast<size_t>(size.product), nan), pack(static_cast<size_t>(size.pack), nan);
+  std::vector<double> lines(static_cast<size_t>(size.lines), kNaN);
+  Samples out(static_cast<size_t>(g.m) * g.m, kv::cplx(7, 7));
+  const kv::ForwardScratch s{kernel.data(), product.data(), size.pack > 0 ? pack.data() : nullptr,
+                             lines.data()};
+  EXPECT_EQ(kv::forward_fast(g, in, kv::FieldOut{out.data(), g.m}, s), kv::kForwardOk);
+  return out;
+}
+
+Samples direct(const kv::ForwardGrids& g, const kv::FieldIn& in) {
+  Samples out(static_cast<size_t>(g.m) * g.m);
+  kv::forward_direct(g, in, kv::FieldOut{out.data(), g.m});
+  return out;
+}
+
 struct Both {
-  Planes direct, fast;
+  Samples direct, fast;
 };
 
-Both propagate(const kv::ForwardGrids& g, const Planes& in) {
-  Both r{Planes(g.m), Planes(g.m)};
-  kv::forward_direct(g, in.re.data(), in.im.data(), r.direct.re.data(), r.direct.im.data());
-  kv::forward_fast(g, in.re.data(), in.im.data(), r.fast.re.data(), r.fast.im.data());
-  return r;
+Both propagate(const kv::ForwardGrids& g, const Samples& in) {
+  const kv::FieldIn f = field_in(g, in.data());
+  return Both{direct(g, f), fast(g, f)};
 }
+
+// Bit patterns, so that NaN equals NaN and -0 differs from +0.
+bool same_bits(const Samples& a, const Samples& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(kv::cplx)) == 0;
+}
+
+double part(const Samples& v, size_t s) { return s % 2 ? v[s / 2].imag() : v[s / 2].real(); }
 
 }  // namespace
 
@@ -107,16 +139,17 @@ TEST(Forward, FastAgreesWithDirectSum) {
   };
   unsigned seed = 1;
   for (const auto& c : cases) {
-    Planes in = random_planes(c.n, seed++);
-    if (c.bad == kNaNSample) in.im[19] = kNaN;
-    if (c.bad == kInfinities) in.re[5] = kInf, in.im[40] = -kInf;
-    if (c.bad == kOneInfinity) in.re[27] = -kInf;
+    Samples in = random_samples(c.n, seed++);
+    if (c.bad == kNaNSample) in[19].imag(kNaN);
+    if (c.bad == kInfinities) in[5].real(kInf), in[40].imag(-kInf);
+    if (c.bad == kOneInfinity) in[27].real(-kInf);
     const Both r = propagate({c.z, c.new_size, c.m, c.size, 633e-9, c.n}, in);
     double big = 1;
-    for (double v : r.direct.re) big = std::isfinite(v) ? std::max(big, std::fabs(v)) : big;
-    for (size_t s = 0; s < 2 * r.direct.re.size(); ++s) {
-      const double w = s % 2 ? r.direct.im[s / 2] : r.direct.re[s / 2];
-      const double v = s % 2 ? r.fast.im[s / 2] : r.fast.re[s / 2];
+    for (const kv::cplx& v : r.direct)
+      big = std::isfinite(v.real()) ? std::max(big, std::fabs(v.real())) : big;
+    for (size_t s = 0; s < 2 * r.direct.size(); ++s) {
+      const double w = part(r.direct, s);
+      const double v = part(r.fast, s);
       if (std::isfinite(w)) {
         ASSERT_NEAR(w, v, 1e-11 * big) << "case " << seed - 1 << " at " << s;
       } else {
@@ -127,6 +160,61 @@ TEST(Forward, FastAgreesWithDirectSum) {
   }
 }
 
+TEST(Forward, NarrowedRealFieldGivesTheSameBitsAsZeroImaginaryParts) {
+  // Octave hands over a field whose imaginary parts are all zero as a real
+  // array; both paths must give what the complex field with +0 gives, finite
+  // or with an infinity (which takes the copying path either way).
+  const kv::ForwardGrids grids[] = {
+      {0.5, 1e-3, 8, 1e-3, 633e-9, 8}, {2.0, 4e-3, 11, 1e-3, 633e-9, 9}, {0, 3.5, 8, 7, 633e-9, 8}};
+  unsigned seed = 40;
+  for (const auto& g : grids) {
+    for (bool infinity : {false, true}) {
+      Samples z = random_samples(g.n, seed++);
+      std::vector<double> re(z.size());
+      for (size_t k = 0; k < z.size(); ++k) z[k].imag(0.0), re[k] = z[k].real();
+      if (infinity) z[3].real(kInf), re[3] = kInf;
+      const kv::FieldIn complex = field_in(g, z.data()), narrowed = field_in(g, nullptr, re.data());
+      EXPECT_GT(kv::forward_scratch_size(g, narrowed).pack, 0);
+      EXPECT_TRUE(same_bits(fast(g, narrowed), fast(g, complex))) << g.n << " " << infinity;
+      EXPECT_TRUE(same_bits(direct(g, narrowed), direct(g, complex))) << g.n << " " << infinity;
+    }
+  }
+}
+
+TEST(Forward, ScratchAndArgumentChecks) {
+  // Finite complex samples are read in place: no copy. An infinite sample
+  // needs the copy, and without it nothing is written.
+  const kv::ForwardGrids g{0.5, 1e-3, 9, 1e-3, 633e-9, 300};
+  Samples z = random_samples(g.n, 3);
+  const kv::ForwardScratchSize size = kv::forward_scratch_size(g, field_in(g, z.data()));
+  EXPECT_EQ(size.kernel, 300 * 9);
+  EXPECT_EQ(size.product, 300 * 9);
+  EXPECT_EQ(size.pack, 0);
+  EXPECT_EQ(size.lines, 9);
+  z[1000].imag(kInf);
+  EXPECT_EQ(kv::forward_scratch_size(g, field_in(g, z.data())).pack, 300 * 256);
+
+  Samples kernel(size.kernel), product(size.product), out(81, kv::cplx(7, 7));
+  std::vector<double> lines(9);
+  const kv::ForwardScratch s{kernel.data(), product.data(), nullptr, lines.data()};
+  EXPECT_EQ(kv::forward_fast(g, field_in(g, z.data()), kv::FieldOut{out.data(), 9}, s),
+            kv::kForwardBadArguments);
+  // Grids that do not match the fields, and missing scratch, are refused.
+  z[1000].imag(0);
+  kv::FieldIn wrong = field_in(g, z.data());
+  wrong.n = 299;
+  EXPECT_EQ(kv::forward_fast(g, wrong, kv::FieldOut{out.data(), 9}, s), kv::kForwardBadArguments);
+  EXPECT_EQ(kv::forward_fast(g, field_in(g, z.data()), kv::FieldOut{out.data(), 8}, s),
+            kv::kForwardBadArguments);
+  const kv::ForwardScratch none{nullptr, product.data(), nullptr, lines.data()};
+  EXPECT_EQ(kv::forward_fast(g, field_in(g, z.data()), kv::FieldOut{out.data(), 9}, none),
+            kv::kForwardBadArguments);
+  for (const kv::cplx& v : out) ASSERT_EQ(v, kv::cplx(7, 7));
+  EXPECT_EQ(kv::forward_fast(g, field_in(g, z.data()), kv::FieldOut{out.data(), 9}, s),
+            kv::kForwardOk);
+  EXPECT_NE(out[40], kv::cplx(7, 7));
+}
+
 TEST(Forward, OnAxisIntensityBehindCircularAperture) {
   // A disc of radius a lit by a unit plane wave gives 4 sin^2(pi a^2/(2 lambda z))
   // on the axis, with no paraxial error since both sides are Fresnel
@@ -134,20 +222,18 @@ TEST(Forward, OnAxisIntensityBehindCircularAperture) {
   // area; what remains is the staircase rim, of order 1e-3 in |U| here.
   const int32_t n = 320;
   const double lambda = 1e-6, size = 4e-3, d = size / (n - 1), r = 150 * d;
-  Planes in(n);
+  Samples in(static_cast<size_t>(n) * n);
   int64_t count = 0;
   for (int64_t k = 0; k < n; ++k)
     for (int64_t l = 0; l < n; ++l) {
       const double x = (k - n / 2) * d, y = (l - n / 2) * d;
-      if (x * x + y * y < r * r) in.re[static_cast<size_t>(k * n + l)] = 1, ++count;
+      if (x * x + y * y < r * r) in[static_cast<size_t>(k * n + l)] = 1, ++count;
     }
   const double a2 = count * d * d / M_PI;
   for (double fresnel_number : {1.0, 2.0, 3.0}) {
-    Planes out(9);
-    kv::forward_fast({a2 / (lambda * fresnel_number), 1e-4, 9, size, lambda, n}, in.re.data(),
-                     in.im.data(), out.re.data(), out.im.data());
-    EXPECT_NEAR(std::norm(std::complex<double>(out.re[40], out.im[40])),
-                4 * std::pow(std::sin(M_PI * fresnel_number / 2), 2), 1e-2)
+    const kv::ForwardGrids g{a2 / (lambda * fresnel_number), 1e-4, 9, size, lambda, n};
+    const Samples out = fast(g, field_in(g, in.data()));
+    EXPECT_NEAR(std::norm(out[40]), 4 * std::pow(std::sin(M_PI * fresnel_number / 2), 2), 1e-2)
         << "Fresnel number " << fresnel_number;
   }
 }
@@ -223,19 +309,20 @@ TEST(KVForward, NewGridAndHeader) {
   // 16 pixels of width 1, z = 0, an 8 x 8 grid of spacing 1: each output
   // point is the centre of a pixel and takes its value, out(i, j) = in(i + 4, j + 4).
   host::Array f = host::field(16, 15, 1e-6, 0.25, 3.7);
-  for (int k = 0; k < 256; ++k) host::re(f.get())[k] = k, host::im(f.get())[k] = -std::sin(k);
+  for (int k = 0; k < 256; ++k) host::set(f.get(), k, host::cplx(k, -std::sin(k)));
   host::Array z = host::scalar(0), s = host::scalar(7), m = host::scalar(8.9);
   host::Result r = host::call("KVForward", 1, {z.get(), s.get(), m.get(), f.get()});
   ASSERT_FALSE(r.failed) << r.error;
   ASSERT_EQ(mxGetM(r[0]), 8u);
   ASSERT_EQ(mxGetN(r[0]), 9u);
-  const double *re = host::re(r[0]), *im = host::im(r[0]);
-  EXPECT_EQ(std::vector<double>(re + 64, re + 72),
-            (std::vector<double>{7, 1e-6, 8, 0.25, 3, 0, 0, 0}));
-  EXPECT_EQ(std::vector<double>(im + 64, im + 72), std::vector<double>(8, 0.0));
+  std::vector<double> head_re, head_im;
+  for (int k = 64; k < 72; ++k)
+    head_re.push_back(host::re(r[0], k)), head_im.push_back(host::im(r[0], k));
+  EXPECT_EQ(head_re, (std::vector<double>{7, 1e-6, 8, 0.25, 3, 0, 0, 0}));
+  EXPECT_EQ(head_im, std::vector<double>(8, 0.0));
   for (int k = 0; k < 64; ++k) {
     const int from = (k / 8 + 4) * 16 + k % 8 + 4;
-    EXPECT_NEAR(re[k], from, 1e-12) << k;
-    EXPECT_NEAR(im[k], -std::sin(from), 1e-12) << k;
+    EXPECT_NEAR(host::re(r[0], k), from, 1e-12) << k;
+    EXPECT_NEAR(host::im(r[0], k), -std::sin(from), 1e-12) << k;
   }
 }

@@ -92,13 +92,13 @@ TEST(Gateway, FieldTests) {
   };
   // A real array with a correct header is not a field in this host.
   Array real = host::real(8, 9);
-  host::re(real.get())[66] = 8;
+  host::set_re(real.get(), 66, 8);
   EXPECT_EQ(circ(real.get()).error, kNotField);
   // Header column missing, header N disagreeing, NaN or huge N.
   EXPECT_EQ(circ(host::complex(8, 8).get()).error, kNotField);
   for (double n : {7.0, 9.0, double(NAN), 2147483647.0, 1e300, -8.0}) {
     Array f = host::field(8);
-    host::re(f.get())[66] = n;
+    host::set_re(f.get(), 66, n);
     EXPECT_EQ(circ(f.get()).error, kNotField) << n;
   }
   // Arrays too small to hold a header are refused before it is read.
@@ -111,10 +111,10 @@ TEST(Gateway, FieldTests) {
   EXPECT_EQ(circ(host::sparse(8, 9, true).get()).error, kNotField);
   // A fractional N whose truncation matches is accepted, and written back whole.
   Array frac = host::field(8);
-  host::re(frac.get())[66] = 8.9;
+  host::set_re(frac.get(), 66, 8.9);
   host::Result ok = circ(frac.get());
   ASSERT_FALSE(ok.failed) << ok.error;
-  EXPECT_EQ(host::re(ok[0])[66], 8.0);
+  EXPECT_EQ(host::re(ok[0], 66), 8.0);
 }
 
 TEST(Gateway, ScalarMessageWinsOverField) {
@@ -131,7 +131,7 @@ TEST(Gateway, ErrorsFreeEverythingTheCallCreated) {
   const long before = host::live_arrays();
   {
     Array f = host::field(8);
-    for (int i = 0; i < 64; ++i) host::re(f.get())[i] = 0;
+    for (int i = 0; i < 64; ++i) host::set_re(f.get(), i, 0);
     Array flag = host::scalar(1);
     host::Result r = call("KVIntensity", 1, {flag.get(), f.get()});
     EXPECT_EQ(r.error, "Cannot normalize: Zero beam power.");

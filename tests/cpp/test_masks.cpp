@@ -1,17 +1,32 @@
-// The shells of the masks and phase elements through the test host, and the
-// edge behaviour of the rectangle, Gaussian and super-Gaussian masks.
+// The shells of the masks and phase elements through the test host, the
+// edge behaviour of the rectangle, Gaussian and super-Gaussian masks, and how
+// every element reads a field whose samples arrive as real numbers.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "analysis/normal.h"
+#include "analysis/readout.h"
+#include "analysis/strehl.h"
+#include "apertures/circle.h"
 #include "apertures/gauss.h"
 #include "apertures/rect.h"
 #include "apertures/supergauss.h"
+#include "combination/gain.h"
+#include "combination/mix.h"
 #include "core/field.h"
 #include "host.h"
+#include "phase/axicon.h"
+#include "phase/lens.h"
+#include "phase/random_phase.h"
+#include "phase/tilt.h"
+#include "phase/zernike.h"
+#include "profiles/profiles.h"
 
 using host::Array;
 using host::call;
@@ -23,25 +38,23 @@ namespace {
 // differ from each other and from 1, so that copies and products show.
 struct Grid {
   int32_t n;
-  std::vector<double> re, im, ore, oim;
+  std::vector<kv::cplx> z, o;  // input and output samples
   explicit Grid(int32_t dim = 8) : n(dim) {
     const size_t nn = static_cast<size_t>(dim) * static_cast<size_t>(dim);
-    ore.assign(nn, -7.0);
-    oim.assign(nn, -7.0);
+    o.assign(nn, kv::cplx(-7.0, -7.0));
     for (size_t k = 0; k < nn; ++k) {
-      re.push_back(1.0 + 0.01 * static_cast<double>(k));
-      im.push_back(-0.5 + 0.003 * static_cast<double>(k));
+      z.emplace_back(1.0 + 0.01 * static_cast<double>(k), -0.5 + 0.003 * static_cast<double>(k));
     }
   }
-  kv::FieldIn in() const { return kv::FieldIn{re.data(), im.data(), n, {double(n), 1e-6, 0, 0}}; }
-  kv::FieldOut out() { return kv::FieldOut{ore.data(), oim.data(), n}; }
+  kv::FieldIn in() const { return kv::FieldIn{z.data(), nullptr, n, {double(n), 1e-6, 0, 0}}; }
+  kv::FieldOut out() { return kv::FieldOut{o.data(), n}; }
   // Sample index of grid point (x, y), both whole numbers on the unit grid.
   size_t at(int x, int y) const { return static_cast<size_t>((x + n / 2) * n + (y + n / 2)); }
-  bool passed(size_t k) const { return ore[k] == re[k] && oim[k] == im[k]; }
-  bool blanked(size_t k) const { return ore[k] == 0.0 && oim[k] == 0.0; }
+  bool passed(size_t k) const { return o[k].real() == z[k].real() && o[k].imag() == z[k].imag(); }
+  bool blanked(size_t k) const { return o[k].real() == 0.0 && o[k].imag() == 0.0; }
   int count_passed() const {
     int c = 0;
-    for (size_t k = 0; k < re.size(); ++k) c += passed(k);
+    for (size_t k = 0; k < z.size(); ++k) c += passed(k);
     return c;
   }
 };
@@ -141,14 +154,18 @@ TEST(RectMask, EdgesRotationAndDegenerateParameters) {
   for (const Case& c : cases) {
     Grid g;
     // A blanked sample is overwritten, not multiplied.
-    g.re[g.at(3, 3)] = INFINITY;
+    g.z[g.at(3, 3)].real(INFINITY);
     kv::rect_mask(c.w, c.h, c.xs, c.ys, c.phi, g.in(), g.out(), c.keep);
     const int row = static_cast<int>(&c - cases);
     if (c.passed >= 0) {
       EXPECT_EQ(g.count_passed(), c.passed) << row;
     }
-    for (auto [x, y] : c.pass) EXPECT_TRUE(g.passed(g.at(x, y))) << row << ": " << x << "," << y;
-    for (auto [x, y] : c.block) EXPECT_TRUE(g.blanked(g.at(x, y))) << row << ": " << x << "," << y;
+    for (const auto& p : c.pass) {
+      EXPECT_TRUE(g.passed(g.at(p.first, p.second))) << row << ": " << p.first << "," << p.second;
+    }
+    for (const auto& p : c.block) {
+      EXPECT_TRUE(g.blanked(g.at(p.first, p.second))) << row << ": " << p.first << "," << p.second;
+    }
   }
 }
 
@@ -209,8 +226,8 @@ TEST(SmoothMasks, FactorsAgainstClosedForms) {
       kv::gauss_mask(c.w, c.xs, 0, c.c, g.in(), g.out(), c.keep);
     }
     const size_t k = g.at(c.x, c.y);
-    const double want[2] = {c.factor * g.re[k], c.factor * g.im[k]};
-    const double got[2] = {g.ore[k], g.oim[k]};
+    const double want[2] = {c.factor * g.z[k].real(), c.factor * g.z[k].imag()};
+    const double got[2] = {g.o[k].real(), g.o[k].imag()};
     for (int plane = 0; plane < 2; ++plane) {
       if (std::isnan(c.factor)) {
         EXPECT_TRUE(std::isnan(got[plane])) << &c - cases;
@@ -228,9 +245,154 @@ TEST(SmoothMasks, SuperGaussianOfPowerOneIsTheGaussianPair) {
     Grid g(16), sg(16);
     kv::gauss_mask(2.7, 0.5, -1.25, 0.64, g.in(), g.out(), keep);
     kv::supergauss_mask(2.7, 1, 0.5, -1.25, 0.64, sg.in(), sg.out(), keep);
-    for (size_t k = 0; k < g.ore.size(); ++k) {
-      EXPECT_NEAR(sg.ore[k], g.ore[k], 1e-14 * std::fabs(g.ore[k])) << k;
-      EXPECT_NEAR(sg.oim[k], g.oim[k], 1e-14 * std::fabs(g.oim[k])) << k;
+    for (size_t k = 0; k < g.o.size(); ++k) {
+      EXPECT_NEAR(sg.o[k].real(), g.o[k].real(), 1e-14 * std::fabs(g.o[k].real())) << k;
+      EXPECT_NEAR(sg.o[k].imag(), g.o[k].imag(), 1e-14 * std::fabs(g.o[k].imag())) << k;
+    }
+  }
+}
+
+// The same bits, or NaN for NaN: which of two NaN operands gives its sign
+// and payload to the result is up to the compiler's operand order.
+namespace {
+bool same_value(double a, double b) {
+  return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
+}
+}  // namespace
+
+// Octave hands over a field whose imaginary parts are all zero as a real
+// array. Every computation reads it as the complex field with +0 imaginary
+// parts: the very same values out, infinities, -0 and subnormals included.
+TEST(NarrowedField, ReadLikeZeroImaginaryParts) {
+  using kv::cplx;
+  using kv::FieldIn;
+  using kv::FieldOut;
+  const int32_t n = 8;
+  const size_t nn = 64;
+  // Finite samples with zeros of both signs and a subnormal; then the same
+  // with NaN and infinities.
+  std::vector<double> finite(nn), profile(nn);
+  for (size_t k = 0; k < nn; ++k) {
+    finite[k] = 0.7 * static_cast<double>(k) - 20.0;
+    profile[k] = 0.1 * static_cast<double>(k) - 1.0;  // negative ones give NaN amplitudes
+  }
+  finite[3] = -0.0;
+  finite[5] = 0.0;
+  finite[20] = 1e-310;
+  std::vector<double> nonfinite = finite;
+  nonfinite[9] = NAN;
+  nonfinite[12] = INFINITY;
+  nonfinite[17] = -INFINITY;
+  std::vector<cplx> other(nn);
+  for (size_t k = 0; k < nn; ++k) {
+    other[k] = cplx(0.5 - 0.01 * static_cast<double>(k), 0.25 * static_cast<double>(k) - 3.0);
+  }
+  const kv::Header h{8.0, 1e-6, 0.0, 0};
+  const FieldIn second{other.data(), nullptr, n, h};
+  const double* p = profile.data();
+  // Results that are real arrays are laid into the real parts of `out`.
+  auto real_out = [](const std::vector<double>& v, const FieldOut& out) {
+    for (size_t k = 0; k < v.size(); ++k) out.z[k] = cplx(v[k], 0.0);
+  };
+  using Kernel = std::function<void(const FieldIn&, const FieldOut&)>;
+  const std::pair<const char*, Kernel> kernels[] = {
+      {"copy", [](const FieldIn& in, const FieldOut& out) { kv::copy_samples(in, out); }},
+      {"circ", [](const FieldIn& in,
+                  const FieldOut& out) { kv::circ_mask(2.5, 0.5, 0, in, out, kv::Keep::Inside); }},
+      {"circ screen",
+       [](const FieldIn& in, const FieldOut& out) {
+         kv::circ_mask(2.5, 0.5, 0, in, out, kv::Keep::Outside);
+       }},
+      {"rect",
+       [](const FieldIn& in, const FieldOut& out) {
+         kv::rect_mask(5, 3, 0, 1, 30, in, out, kv::Keep::Inside);
+       }},
+      {"rect screen",
+       [](const FieldIn& in, const FieldOut& out) {
+         kv::rect_mask(5, 3, 0, 1, 0, in, out, kv::Keep::Outside);
+       }},
+      {"gauss",
+       [](const FieldIn& in, const FieldOut& out) {
+         kv::gauss_mask(2, 0.5, 0, 0.8, in, out, kv::Keep::Inside);
+       }},
+      {"gauss screen",
+       [](const FieldIn& in, const FieldOut& out) {
+         kv::gauss_mask(2, 0.5, 0, -0.5, in, out, kv::Keep::Outside);
+       }},
+      {"supergauss",
+       [](const FieldIn& in, const FieldOut& out) {
+         kv::supergauss_mask(2, 3, 0, 0, 0.8, in, out, kv::Keep::Inside);
+       }},
+      {"supergauss screen",
+       [](const FieldIn& in, const FieldOut& out) {
+         kv::supergauss_mask(2, 3, 0, 0, -2, in, out, kv::Keep::Outside);
+       }},
+      {"lens", [](const FieldIn& in, const FieldOut& out) { kv::thin_lens(0.5, 1, 0, in, out); }},
+      {"tilt", [](const FieldIn& in, const FieldOut& out) { kv::tilt(1e-7, -2e-7, in, out); }},
+      {"axicon",
+       [](const FieldIn& in, const FieldOut& out) { kv::axicon(3.0, 1.5, 0, 1, in, out); }},
+      {"zernike",
+       [](const FieldIn& in, const FieldOut& out) { kv::zernike_phase(3, -1, 3, 0.7, in, out); }},
+      {"zernike overflow",
+       [](const FieldIn& in, const FieldOut& out) { kv::zernike_phase(171, 1, 3, 0.7, in, out); }},
+      {"random phase",
+       [](const FieldIn& in, const FieldOut& out) { kv::random_phase(7, 6.0, in, out); }},
+      {"random intensity",
+       [](const FieldIn& in, const FieldOut& out) { kv::random_intensity(7, in, out); }},
+      {"gain", [](const FieldIn& in, const FieldOut& out) { kv::gain_sheet(3, 0.4, 2, in, out); }},
+      {"attenuate", [](const FieldIn& in, const FieldOut& out) { kv::attenuate(-1, in, out); }},
+      {"mix first", [&](const FieldIn& in, const FieldOut& out) { kv::beam_mix(in, second, out); }},
+      {"mix second",
+       [&](const FieldIn& in, const FieldOut& out) { kv::beam_mix(second, in, out); }},
+      {"mix both", [](const FieldIn& in, const FieldOut& out) { kv::beam_mix(in, in, out); }},
+      {"polarize x",
+       [&](const FieldIn& in, const FieldOut& out) { kv::polarize(0.3, in, second, out); }},
+      {"polarize y",
+       [&](const FieldIn& in, const FieldOut& out) { kv::polarize(2.0, second, in, out); }},
+      {"sub intensity",
+       [p](const FieldIn& in, const FieldOut& out) { kv::sub_intensity(p, in, out); }},
+      {"sub phase", [p](const FieldIn& in, const FieldOut& out) { kv::sub_phase(p, in, out); }},
+      {"mult intensity",
+       [p](const FieldIn& in, const FieldOut& out) { kv::mult_intensity(p, in, out); }},
+      {"mult phase", [p](const FieldIn& in, const FieldOut& out) { kv::mult_phase(p, in, out); }},
+      {"normalize",
+       [](const FieldIn& in, const FieldOut& out) {
+         double power = -1;
+         kv::normalize(in, out, &power);
+         out.z[0] = cplx(power, 0.0);
+       }},
+      {"intensity",
+       [&](const FieldIn& in, const FieldOut& out) {
+         std::vector<double> v(nn);
+         kv::intensity(in, kv::Normalize::ToOne, v.data());
+         real_out(v, out);
+       }},
+      {"phase",
+       [&](const FieldIn& in, const FieldOut& out) {
+         std::vector<double> v(nn);
+         kv::phase(in, v.data());
+         real_out(v, out);
+       }},
+      {"strehl",
+       [](const FieldIn& in, const FieldOut& out) {
+         double sr = -1;
+         kv::strehl_ratio(in, &sr);
+         out.z[0] = cplx(sr, 0.0);
+       }},
+  };
+  for (const std::vector<double>* re : {&finite, &nonfinite}) {
+    std::vector<cplx> z(nn);
+    for (size_t k = 0; k < nn; ++k) z[k] = cplx((*re)[k], 0.0);
+    const FieldIn full{z.data(), nullptr, n, h};
+    const FieldIn narrowed{nullptr, re->data(), n, h};
+    for (const auto& kernel : kernels) {
+      std::vector<cplx> a(nn, cplx(-7.0, -7.0)), b(nn, cplx(-7.0, -7.0));
+      kernel.second(full, FieldOut{a.data(), n});
+      kernel.second(narrowed, FieldOut{b.data(), n});
+      for (size_t k = 0; k < nn; ++k) {
+        EXPECT_TRUE(same_value(a[k].real(), b[k].real()) && same_value(a[k].imag(), b[k].imag()))
+            << kernel.first << (re == &finite ? "" : ", non-finite samples") << ", sample " << k;
+      }
     }
   }
 }

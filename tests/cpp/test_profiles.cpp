@@ -17,9 +17,8 @@ namespace {
 host::Array field_of(int n, const std::vector<double>& re, const std::vector<double>& im,
                      double curvature = 0, double aux = 0) {
   host::Array f = host::field(n, 2e-3, 1e-6, curvature, aux);
-  for (int64_t k = 0; k < int64_t{n} * n; ++k) {
-    host::re(f.get())[k] = re[k % re.size()];
-    host::im(f.get())[k] = im[k % im.size()];
+  for (size_t k = 0; k < static_cast<size_t>(n) * n; ++k) {
+    host::set(f.get(), k, {re[k % re.size()], im[k % im.size()]});
   }
   return f;
 }
@@ -76,7 +75,7 @@ TEST(ProfileShell, OrderOfChecks) {
   host::Array z = host::numeric(mxDOUBLE_CLASS, 1, 1, mxCOMPLEX);
   host::Array one = host::scalar(1);
   host::Array real_field = host::real(n, n + 1);
-  host::re(real_field.get())[n * n + 2] = n;
+  host::set_re(real_field.get(), n * n + 2, n);
   host::Array short_rows = host::real(n - 1, n);
   host::Array rgb = host::numeric(mxUINT8_CLASS, n, 3 * n);  // an RGB image seen as 2-D
   host::Array cells = host::cell(n, n);
@@ -108,42 +107,57 @@ TEST(ProfileShell, OrderOfChecks) {
 // profile(r, c) acts on field row r, column c, whatever the profile's class.
 TEST(ProfileArrays, OrientationAndClasses) {
   const int n = 6;
-  const int64_t hit = 3 * n + 1;  // row 1, column 3
+  const size_t hit = 3 * n + 1;  // row 1, column 3
   host::Array f = field_of(n, {3}, {4});
   host::Array dbl = host::real(n, n);
   host::Array u8 = host::numeric(mxUINT8_CLASS, n, n);
   host::Array i16 = host::numeric(mxINT16_CLASS, n, n);
   host::Array cpx = host::complex(n, n);
   host::Array mask = host::logical(n, n);
-  host::re(dbl.get())[hit] = 4;
+  host::set_re(dbl.get(), hit, 4);
   static_cast<uint8_t*>(mxGetData(u8.get()))[hit] = 4;
   static_cast<int16_t*>(mxGetData(i16.get()))[hit] = 4;
-  host::re(cpx.get())[hit] = 4;
-  for (int64_t k = 0; k < int64_t{n} * n; ++k) host::im(cpx.get())[k] = 7;
+  host::set_re(cpx.get(), hit, 4);
+  for (size_t k = 0; k < size_t{n} * n; ++k) host::set_im(cpx.get(), k, 7);
   static_cast<mxLogical*>(mxGetData(mask.get()))[hit] = 1;
   host::Array sp(mxCreateSparse(n, n, 2, mxREAL));  // one entry, row 1 column 3
   for (int c = 0; c <= n; ++c) mxGetJc(sp.get())[c] = c > 3 ? 1 : 0;
   mxGetIr(sp.get())[0] = 1;
-  host::re(sp.get())[0] = 4;
+  host::set_re(sp.get(), 0, 4);
+  // Complex arrays of any class give their real parts, whatever the layout.
+  host::Array c16 = host::numeric(mxINT16_CLASS, n, n, mxCOMPLEX);
+  int16_t* c16_data = static_cast<int16_t*>(mxGetData(c16.get()));
+#if MX_HAS_INTERLEAVED_COMPLEX
+  for (size_t k = 0; k < size_t{n} * n; ++k) c16_data[2 * k + 1] = 9;
+  c16_data[2 * hit] = 4;
+#else
+  for (size_t k = 0; k < size_t{n} * n; ++k) static_cast<int16_t*>(mxGetImagData(c16.get()))[k] = 9;
+  c16_data[hit] = 4;
+#endif
+  host::Array csp = host::sparse(n, n, true);
+  for (int c = 0; c <= n; ++c) mxGetJc(csp.get())[c] = c > 3 ? 1 : 0;
+  mxGetIr(csp.get())[0] = 1;
+  host::set(csp.get(), 0, {4, 7});
 
-  for (const mxArray* p : {dbl.get(), u8.get(), i16.get(), cpx.get(), sp.get()}) {
+  for (const mxArray* p :
+       {dbl.get(), u8.get(), i16.get(), cpx.get(), sp.get(), c16.get(), csp.get()}) {
     SCOPED_TRACE(mxGetClassID(p));
     host::Result r = host::call("KVMultIntensity", 1, {p, f.get()});
     ASSERT_FALSE(r.failed) << r.error;
-    for (int64_t k = 0; k < int64_t{n} * n; ++k) {
-      EXPECT_EQ(host::re(r[0])[k], k == hit ? 6.0 : 0.0);
-      EXPECT_EQ(host::im(r[0])[k], k == hit ? 8.0 : 0.0);
+    for (size_t k = 0; k < size_t{n} * n; ++k) {
+      EXPECT_EQ(host::re(r[0], k), k == hit ? 6.0 : 0.0);
+      EXPECT_EQ(host::im(r[0], k), k == hit ? 8.0 : 0.0);
     }
   }
   host::Result r = host::call("KVSubIntensity", 1, {mask.get(), f.get()});
   ASSERT_FALSE(r.failed) << r.error;
-  EXPECT_DOUBLE_EQ(host::re(r[0])[hit], 0.6);
-  EXPECT_DOUBLE_EQ(host::im(r[0])[hit], 0.8);
-  EXPECT_EQ(host::re(r[0])[hit + 1], 0.0);
+  EXPECT_DOUBLE_EQ(host::re(r[0], hit), 0.6);
+  EXPECT_DOUBLE_EQ(host::im(r[0], hit), 0.8);
+  EXPECT_EQ(host::re(r[0], hit + 1), 0.0);
   // Negative integers reach sqrt as the same negative doubles.
   static_cast<int16_t*>(mxGetData(i16.get()))[0] = -1;
   r = host::call("KVMultIntensity", 1, {i16.get(), f.get()});
-  EXPECT_TRUE(std::isnan(host::re(r[0])[0]));
+  EXPECT_TRUE(std::isnan(host::re(r[0], 0)));
 }
 
 TEST(ProfileFormulas, SubstituteAndMultiply) {
@@ -155,30 +169,30 @@ TEST(ProfileFormulas, SubstituteAndMultiply) {
 
   host::Result r = host::call("KVSubIntensity", 1, {ones.get(), f.get()});
   ASSERT_FALSE(r.failed);
-  const double* re = host::re(r[0]);
-  const double* im = host::im(r[0]);
-  EXPECT_DOUBLE_EQ(re[0], 0.6);
-  EXPECT_DOUBLE_EQ(im[0], 0.8);
+  auto re = [&r](size_t k) { return host::re(r[0], k); };
+  auto im = [&r](size_t k) { return host::im(r[0], k); };
+  EXPECT_DOUBLE_EQ(re(0), 0.6);
+  EXPECT_DOUBLE_EQ(im(0), 0.8);
   // A zero real part takes 1.570796327 or 4.712388981, not pi/2 and -pi/2.
-  EXPECT_NEAR(re[1], -2.0510343e-10, 1e-17);
-  EXPECT_EQ(im[1], 1.0);
-  EXPECT_NEAR(re[2], 6.1531029e-10, 1e-17);
-  EXPECT_EQ(im[2], -1.0);
-  EXPECT_EQ(re[3], re[1]);  // -0 counts as zero
+  EXPECT_NEAR(re(1), -2.0510343e-10, 1e-17);
+  EXPECT_EQ(im(1), 1.0);
+  EXPECT_NEAR(re(2), 6.1531029e-10, 1e-17);
+  EXPECT_EQ(im(2), -1.0);
+  EXPECT_EQ(re(3), re(1));  // -0 counts as zero
   const double head[] = {2e-3, 1e-6, double{n}, 0.25, 3.0};
-  for (int s = 0; s < 5; ++s) EXPECT_EQ(re[n * n + s], head[s]);
+  for (int s = 0; s < 5; ++s) EXPECT_EQ(re(n * n + s), head[s]);
 
   r = host::call("KVSubPhase", 1, {zeros.get(), f.get()});
-  EXPECT_EQ(host::re(r[0])[0], 5.0);
-  EXPECT_EQ(host::im(r[0])[0], 0.0);
-  EXPECT_EQ(host::re(r[0])[1], 0.0);
+  EXPECT_EQ(host::re(r[0], 0), 5.0);
+  EXPECT_EQ(host::im(r[0], 0), 0.0);
+  EXPECT_EQ(host::re(r[0], 1), 0.0);
   r = host::call("KVMultIntensity", 1, {quarter.get(), f.get()});
-  EXPECT_EQ(host::re(r[0])[0], 1.5);
-  EXPECT_EQ(host::im(r[0])[0], 2.0);
+  EXPECT_EQ(host::re(r[0], 0), 1.5);
+  EXPECT_EQ(host::im(r[0], 0), 2.0);
   r = host::call("KVMultPhase", 1, {pi.get(), f.get()});
-  for (int64_t k = 0; k < int64_t{n} * n; ++k) {
-    EXPECT_NEAR(host::re(r[0])[k], -host::re(f.get())[k], 1e-14);
-    EXPECT_NEAR(host::im(r[0])[k], -host::im(f.get())[k], 1e-14);
+  for (size_t k = 0; k < size_t{n} * n; ++k) {
+    EXPECT_NEAR(host::re(r[0], k), -host::re(f.get(), k), 1e-14);
+    EXPECT_NEAR(host::im(r[0], k), -host::im(f.get(), k), 1e-14);
   }
 }
 
@@ -205,18 +219,18 @@ TEST(RandomCommands, ReproducibleAndShared) {
   kv::Rand15 g(1);
   bool differs = false;
   for (int64_t k = 0; k < int64_t{n} * n; ++k) {
-    const double t = host::re(a[0])[k];
+    const double t = host::re(a[0], k);
     EXPECT_EQ(t, g.next() / 32767.0);  // one draw per sample, divided by 32767
-    EXPECT_EQ(t, host::re(b[0])[k]);
-    differs |= t != host::re(c[0])[k];
+    EXPECT_EQ(t, host::re(b[0], k));
+    differs |= t != host::re(c[0], k);
     // Same draws for the phase: phi = (t - 0.5) * trunc(max).
-    EXPECT_NEAR(std::atan2(host::im(p[0])[k], host::re(p[0])[k]), (t - 0.5) * 2.0, 1e-12);
-    EXPECT_NEAR(std::hypot(host::re(p[0])[k], host::im(p[0])[k]), 1.0, 1e-15);
-    EXPECT_EQ(host::re(p0[0])[k], 1.0);
-    EXPECT_EQ(host::im(p0[0])[k], 0.0);
+    EXPECT_NEAR(std::atan2(host::im(p[0], k), host::re(p[0], k)), (t - 0.5) * 2.0, 1e-12);
+    EXPECT_NEAR(std::hypot(host::re(p[0], k), host::im(p[0], k)), 1.0, 1e-15);
+    EXPECT_EQ(host::re(p0[0], k), 1.0);
+    EXPECT_EQ(host::im(p0[0], k), 0.0);
   }
   EXPECT_TRUE(differs);
-  EXPECT_EQ(host::re(a[0])[n * n + 4], 3.0);
+  EXPECT_EQ(host::re(a[0], n * n + 4), 3.0);
 }
 
 TEST(Hermite, EarlyStopGivesTheFullRecurrence) {
@@ -259,26 +273,26 @@ TEST(GaussHermite, ModeValuesAndOrientation) {
 
   host::Result r = mode(zero, zero, w0, f);
   ASSERT_FALSE(r.failed) << r.error;
-  EXPECT_EQ(host::re(r[0])[o * n + o], 1.5);
+  EXPECT_EQ(host::re(r[0], o * n + o), 1.5);
   const double d = 2e-3 / n, x = -4 * d, y = 2 * d;
-  EXPECT_DOUBLE_EQ(host::re(r[0])[0 * n + 6], 1.5 * std::exp(-(x * x + y * y) / (7e-4 * 7e-4)));
-  EXPECT_EQ(host::re(r[0])[n * n + 3], 0.5);
-  EXPECT_EQ(host::re(r[0])[n * n + 4], -3.0);
-  EXPECT_EQ(host::re(mode(two, zero, w0, f)[0])[o * n + o], -3.0);
+  EXPECT_DOUBLE_EQ(host::re(r[0], 0 * n + 6), 1.5 * std::exp(-(x * x + y * y) / (7e-4 * 7e-4)));
+  EXPECT_EQ(host::re(r[0], n * n + 3), 0.5);
+  EXPECT_EQ(host::re(r[0], n * n + 4), -3.0);
+  EXPECT_EQ(host::re(mode(two, zero, w0, f)[0], o * n + o), -3.0);
 
   // n = 1 (from 1.9) goes with y: row o is zero, column o is not; the
   // input's samples do not matter.
   r = mode(one, zero, w0, f);
   host::Result rg = mode(one, zero, w0, g);
   for (int64_t k = 0; k < int64_t{n} * (n + 1); ++k) {
-    EXPECT_EQ(host::re(r[0])[k], host::re(rg[0])[k]);
-    EXPECT_EQ(host::im(r[0])[k], 0.0);
+    EXPECT_EQ(host::re(r[0], k), host::re(rg[0], k));
+    EXPECT_EQ(host::im(r[0], k), 0.0);
   }
-  for (int i = 0; i < n; ++i) EXPECT_EQ(host::re(r[0])[i * n + o], 0.0);
-  EXPECT_NE(host::re(r[0])[o * n + o + 1], 0.0);
+  for (int i = 0; i < n; ++i) EXPECT_EQ(host::re(r[0], i * n + o), 0.0);
+  EXPECT_NE(host::re(r[0], o * n + o + 1), 0.0);
 
   // A huge order ends quickly, with NaN as the full recurrence gives.
   r = mode(huge, huge, w0, f);
   ASSERT_FALSE(r.failed);
-  EXPECT_TRUE(std::isnan(host::re(r[0])[0]));
+  EXPECT_TRUE(std::isnan(host::re(r[0], 0)));
 }

@@ -73,11 +73,11 @@ std::vector<Array> odd_arguments() {
   v.push_back(host::scalar(-INFINITY));
   v.push_back(host::scalar(2147483647.0));
   Array huge = host::field(8);  // the header claims a grid it does not have
-  host::re(huge.get())[66] = 2147483647.0;
+  host::set_re(huge.get(), 66, 2147483647.0);
   v.push_back(std::move(huge));
   Array odd = host::field(9, 1e-3, 1e-6, NAN, NAN);  // odd grid, NaN header entries
-  host::re(odd.get())[0] = INFINITY;
-  host::im(odd.get())[1] = NAN;
+  host::set_re(odd.get(), 0, INFINITY);
+  host::set_im(odd.get(), 1, NAN);
   v.push_back(std::move(odd));
   return v;
 }

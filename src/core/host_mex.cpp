@@ -1,0 +1,164 @@
+// The MEX adapter: MATLAB's interleaved complex API (built with -R2018a, where
+// mex.h defines MX_HAS_INTERLEAVED_COMPLEX) reads and writes fields in place;
+// the separate-complex API (older MATLAB, Octave's MEX interface) gathers a
+// complex input into interleaved scratch and scatters each complex result
+// into its two planes once the body has succeeded.
+#include <cstring>
+
+#include "core/command.h"
+
+namespace kv {
+
+namespace {
+
+static_assert(sizeof(mwIndex) == sizeof(uint64_t), "sparse indices are read as 64-bit values");
+
+Class class_of(const mxArray* a) {
+  switch (mxGetClassID(a)) {
+    case mxDOUBLE_CLASS:
+      return Class::Double;
+    case mxSINGLE_CLASS:
+      return Class::Single;
+    case mxLOGICAL_CLASS:
+      return Class::Logical;
+    case mxCHAR_CLASS:
+      return Class::Char;
+    case mxINT8_CLASS:
+      return Class::Int8;
+    case mxUINT8_CLASS:
+      return Class::UInt8;
+    case mxINT16_CLASS:
+      return Class::Int16;
+    case mxUINT16_CLASS:
+      return Class::UInt16;
+    case mxINT32_CLASS:
+      return Class::Int32;
+    case mxUINT32_CLASS:
+      return Class::UInt32;
+    case mxINT64_CLASS:
+      return Class::Int64;
+    case mxUINT64_CLASS:
+      return Class::UInt64;
+    default:
+      return Class::Other;
+  }
+}
+
+class MexHost final : public Host {
+ public:
+  MexHost(mxArray** plhs, const mxArray** prhs) : plhs_(plhs), prhs_(prhs) {}
+  ~MexHost() {
+    for (Pending& p : pending_) mxFree(p.z);
+  }
+
+  ArrayView arg(int i) const override {
+    const mxArray* a = prhs_[i];
+    ArrayView v;
+    v.cls = class_of(a);
+    v.complex = mxIsComplex(a);
+    v.sparse = mxIsSparse(a);
+    v.m = static_cast<int64_t>(mxGetM(a));
+    v.n = static_cast<int64_t>(mxGetN(a));
+    return v;
+  }
+
+  void read(int i, ArrayView* view) const override {
+    const mxArray* a = prhs_[i];
+    ArrayView& v = *view;
+    if (v.cls == Class::Other || v.cls == Class::Char) return;
+#if MX_HAS_INTERLEAVED_COMPLEX
+    if (v.cls == Class::Double) {
+      v.re = v.complex ? static_cast<const void*>(mxGetComplexDoubles(a))
+                       : static_cast<const void*>(mxGetDoubles(a));
+    } else {
+      v.re = mxGetData(a);
+    }
+    v.stride = v.complex ? 2 : 1;
+#else
+    v.re = mxGetData(a);
+    v.im = v.complex ? mxGetImagData(a) : nullptr;
+#endif
+    if (v.sparse) {
+      v.ir = reinterpret_cast<const uint64_t*>(mxGetIr(a));
+      v.jc = reinterpret_cast<const uint64_t*>(mxGetJc(a));
+    }
+  }
+
+  double scalar(int i) const override { return mxGetScalar(prhs_[i]); }
+
+  cplx* new_field(int32_t n, int slot) override {
+    const mwSize m = static_cast<mwSize>(n);
+    mxArray* a = mxCreateDoubleMatrix(m, m + 1, mxCOMPLEX);
+    if (a == nullptr) return nullptr;
+    plhs_[slot] = a;
+#if MX_HAS_INTERLEAVED_COMPLEX
+    return reinterpret_cast<cplx*>(mxGetComplexDoubles(a));
+#else
+    if (npending_ == 2) return nullptr;
+    const size_t count = static_cast<size_t>(m) * (m + 1);
+    void* z = mxCalloc(count, sizeof(cplx));
+    if (z == nullptr) return nullptr;
+    pending_[npending_++] = Pending{a, static_cast<cplx*>(z), count};
+    return static_cast<cplx*>(z);
+#endif
+  }
+
+  double* new_real(int64_t rows, int64_t cols, int slot) override {
+    mxArray* a = mxCreateDoubleMatrix(static_cast<mwSize>(rows), static_cast<mwSize>(cols), mxREAL);
+    if (a == nullptr) return nullptr;
+    plhs_[slot] = a;
+#if MX_HAS_INTERLEAVED_COMPLEX
+    return mxGetDoubles(a);
+#else
+    return mxGetPr(a);
+#endif
+  }
+
+  void* allocate(size_t bytes) override { return mxCalloc(bytes, 1); }
+  void release(void* p) override { mxFree(p); }
+  void print(const char* text) override { mexPrintf("%s", text); }
+
+  void finish() override {
+#if !MX_HAS_INTERLEAVED_COMPLEX
+    for (int k = 0; k < npending_; ++k) {
+      Pending& p = pending_[k];
+      double* re = mxGetPr(p.a);
+      double* im = mxGetPi(p.a);
+      for (size_t i = 0; i < p.count; ++i) {
+        re[i] = p.z[i].real();
+        im[i] = p.z[i].imag();
+      }
+    }
+#endif
+  }
+
+ private:
+  // A complex result written into interleaved scratch, to be scattered into
+  // the planes of `a`.
+  struct Pending {
+    mxArray* a = nullptr;
+    cplx* z = nullptr;
+    size_t count = 0;
+  };
+  mxArray** plhs_;
+  const mxArray** prhs_;
+  Pending pending_[2];
+  int npending_ = 0;
+};
+
+}  // namespace
+
+void run_mex(const Command& cmd, int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
+             void (*body)(Call&)) {
+  char buf[256];
+  const char* msg;
+  {
+    MexHost host(plhs, prhs);
+    msg = run(cmd, host, nlhs, nrhs, body, buf);
+  }
+  // Raised here, outside every try block: the host's error unwinds (or
+  // longjmps) straight out of the module.
+  if (msg != nullptr) mexErrMsgTxt(msg);
+}
+
+}  // namespace kv
