@@ -79,7 +79,8 @@ class OctHost final : public Host {
   }
 
   cplx* new_field(int32_t n, int slot) override {
-    ComplexNDArray a(dim_vector(n, static_cast<octave_idx_type>(n) + 1), Complex(0.0, 0.0));
+    // Octave's arrays value-initialise their elements: zeroed in one pass.
+    ComplexNDArray a(dim_vector(n, static_cast<octave_idx_type>(n) + 1));
     cplx* z = a.fortran_vec();  // a fresh array: no copy
     field_[slot] = a;
     kind_[slot] = kField;
@@ -87,7 +88,7 @@ class OctHost final : public Host {
   }
 
   double* new_real(int64_t rows, int64_t cols, int slot) override {
-    NDArray a(dim_vector(rows, cols), 0.0);
+    NDArray a(dim_vector(rows, cols));
     double* p = a.fortran_vec();
     real_[slot] = a;
     kind_[slot] = kReal;
