@@ -60,3 +60,10 @@ dist:
 doc: demo
 	@$(OCTAVE) --eval "addpath('$(abspath doc)'); make_doc('$(abspath $(BUILD)/doc)')"
 	@tests/package/linkcheck.sh $(BUILD)/doc | tail -1
+
+# make fuzz  the libFuzzer harness over the test host for FUZZ_SECONDS
+#            (default 600), from the corpus in tests/fuzz (needs clang)
+FUZZ_SECONDS ?= 600
+.PHONY: fuzz
+fuzz:
+	@BUILD=$(BUILD) JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_SECONDS)

@@ -28,6 +28,24 @@ namespace {
 
 long g_live = 0;
 
+// Allocation counting and failure injection (see fail_allocation_at).
+long g_fail_at = 0;      // the allocation to fail, 1-based; 0: none
+long g_count = 0;        // allocations counted since fail_allocation_at
+bool g_failed = false;   // the injected failure has happened
+size_t g_limit = 0;      // counted allocations beyond this many bytes fail; 0: none
+long g_blocks = 0;       // live mxMalloc/mxCalloc blocks
+long g_new_blocks = 0;   // live operator new blocks made inside module calls
+int g_host_depth = 0;    // inside a host function: its own allocations are not the module's
+
+// Marks a stretch of host code, whose own bookkeeping (std::set, std::string,
+// new mxArray_tag) is not counted as the module's.
+struct HostScope {
+  HostScope() { ++g_host_depth; }
+  ~HostScope() { --g_host_depth; }
+  HostScope(const HostScope&) = delete;
+  HostScope& operator=(const HostScope&) = delete;
+};
+
 // What the current call has created, so an error can free it all.
 struct Context {
   std::set<mxArray*> arrays;
@@ -60,9 +78,25 @@ size_t element_size(mxClassID c) {
   }
 }
 
+// m*n, or SIZE_MAX when that does not fit.
+size_t product(size_t m, size_t n) { return n != 0 && m > SIZE_MAX / n ? SIZE_MAX : m * n; }
+
 [[noreturn]] void raise(const char* msg) {
+  HostScope scope;
   if (g_ctx != nullptr) g_ctx->raised = msg;
   throw MexError(msg);
+}
+
+// One allocation a module asks of the host: counted during a call, and the
+// chosen one fails as MATLAB fails it, with an error rather than NULL.
+void count_allocation(size_t count, size_t size) {
+  if (g_ctx == nullptr) return;
+  ++g_count;
+  const bool too_large = g_limit != 0 && size != 0 && count > g_limit / size;
+  if (g_count == g_fail_at || too_large) {
+    g_failed = true;
+    raise("Out of memory.");
+  }
 }
 
 void* zeroed(size_t count, size_t size) {
@@ -125,6 +159,34 @@ std::string module_path(const std::string& name) {
 
 long live_arrays() { return g_live; }
 
+void fail_allocation_at(long k) {
+  g_fail_at = k < 0 ? 0 : k;
+  g_count = 0;
+  g_failed = false;
+}
+
+long allocations() { return g_count; }
+void limit_allocation(size_t bytes) { g_limit = bytes; }
+bool allocation_failed() { return g_failed; }
+long live_blocks() { return g_blocks + g_new_blocks; }
+
+namespace hook {
+
+Verdict on_new(size_t bytes) {
+  if (g_ctx == nullptr || g_host_depth > 0) return kUncounted;
+  ++g_count;
+  if (g_count == g_fail_at || (g_limit != 0 && bytes > g_limit)) {
+    g_failed = true;
+    return kFail;
+  }
+  ++g_new_blocks;
+  return kCounted;
+}
+
+void on_delete_counted() { --g_new_blocks; }
+
+}  // namespace hook
+
 Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>& inputs) {
   MexFunction fn = load(name);
   Result r;
@@ -155,6 +217,7 @@ Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>
   // allocator does at the end of every call.
   for (mxArray* a : ctx.arrays) mxDestroyArray(a);
   for (void* p : ctx.memory) std::free(p);
+  g_blocks -= static_cast<long>(ctx.memory.size());
   return r;
 }
 
@@ -235,21 +298,33 @@ double* real_data(const mxArray* a) {
 
 }  // namespace host
 
+using host::HostScope;
 using host::make;
 
 extern "C" {
 
 mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag) {
+  HostScope scope;
+  host::count_allocation(host::product(m, n), flag == mxCOMPLEX ? 16 : 8);
   return make(mxDOUBLE_CLASS, m, n, flag == mxCOMPLEX);
 }
 
 mxArray* mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity flag) {
+  HostScope scope;
+  host::count_allocation(host::product(m, n),
+                         host::element_size(cls) * (flag == mxCOMPLEX ? 2 : 1));
   return make(cls, m, n, flag == mxCOMPLEX);
 }
 
-mxArray* mxCreateLogicalMatrix(mwSize m, mwSize n) { return make(mxLOGICAL_CLASS, m, n, false); }
+mxArray* mxCreateLogicalMatrix(mwSize m, mwSize n) {
+  HostScope scope;
+  host::count_allocation(host::product(m, n), 1);
+  return make(mxLOGICAL_CLASS, m, n, false);
+}
 
 mxArray* mxCreateString(const char* s) {
+  HostScope scope;
+  host::count_allocation(std::strlen(s), 2);
   const size_t len = std::strlen(s);
   mxArray* a = make(mxCHAR_CLASS, len ? 1 : 0, len, false);
   for (size_t i = 0; i < len; ++i) static_cast<uint16_t*>(a->re)[i] = static_cast<uint8_t>(s[i]);
@@ -257,6 +332,8 @@ mxArray* mxCreateString(const char* s) {
 }
 
 mxArray* mxCreateSparse(mwSize m, mwSize n, mwSize nzmax, mxComplexity flag) {
+  HostScope scope;
+  host::count_allocation(nzmax > n ? nzmax : n, 32);
   if (nzmax == 0) nzmax = 1;
   mxArray* a = make(mxDOUBLE_CLASS, 0, 0, false);
   std::free(a->re);
@@ -277,6 +354,8 @@ mxArray* mxCreateSparse(mwSize m, mwSize n, mwSize nzmax, mxComplexity flag) {
 }
 
 mxArray* mxCreateCellMatrix(mwSize m, mwSize n) {
+  HostScope scope;
+  host::count_allocation(host::product(m, n), sizeof(void*));
   mxArray* a = make(mxCELL_CLASS, 0, 0, false);
   a->m = m;
   a->n = n;
@@ -361,15 +440,21 @@ bool mxIsChar(const mxArray* a) { return a->cls == mxCHAR_CLASS; }
 bool mxIsCell(const mxArray* a) { return a->cls == mxCELL_CLASS; }
 bool mxIsEmpty(const mxArray* a) { return a->m * a->n == 0; }
 
-void* mxMalloc(mwSize n) {
-  void* p = host::zeroed(n, 1);
-  if (host::g_ctx != nullptr) host::g_ctx->memory.insert(p);
-  return p;
-}
+void* mxMalloc(mwSize n) { return mxCalloc(n, 1); }
 
 void* mxCalloc(mwSize n, mwSize size) {
+  HostScope scope;
+  host::count_allocation(n, size);
   void* p = host::zeroed(n, size);
-  if (host::g_ctx != nullptr) host::g_ctx->memory.insert(p);
+  if (host::g_ctx != nullptr) {
+    try {
+      host::g_ctx->memory.insert(p);
+    } catch (...) {
+      std::free(p);
+      host::raise("Out of memory.");
+    }
+  }
+  ++host::g_blocks;
   return p;
 }
 
@@ -377,9 +462,11 @@ void mxFree(void* p) {
   if (p == nullptr) return;
   if (host::g_ctx != nullptr) host::g_ctx->memory.erase(p);
   std::free(p);
+  --host::g_blocks;
 }
 
 int mexPrintf(const char* fmt, ...) {
+  HostScope scope;
   char buf[4096];
   va_list ap;
   va_start(ap, fmt);

@@ -48,6 +48,34 @@ std::string module_path(const std::string& name);
 // Arrays still alive that the host created (for leak checks).
 long live_arrays();
 
+// Allocation-failure injection. The host counts the allocations a module
+// makes through it: every mxCreate*, mxMalloc and mxCalloc, and, in a program
+// linked with host/alloc_hook.cpp, every operator new the module's own code
+// makes during host::call (std::vector and the like). fail_allocation_at(k)
+// restarts the count and makes the k-th allocation from then on fail as the
+// real host fails it: the mx* call raises "Out of memory." (it never returns
+// NULL), operator new throws std::bad_alloc. k = 0 turns injection off.
+void fail_allocation_at(long k);
+// Allocations counted since the last fail_allocation_at.
+long allocations();
+// Whether the injected failure has happened since the last fail_allocation_at.
+bool allocation_failed();
+// Makes every counted allocation larger than `bytes` fail the same way, as a
+// machine with that much memory would (0: no limit). The fuzzer uses it so
+// that a grid dimension of a few thousand is an error, not a minute's work.
+void limit_allocation(size_t bytes);
+// Blocks still alive from mxMalloc/mxCalloc, and from operator new inside a
+// module call (for leak checks).
+long live_blocks();
+
+// What host/alloc_hook.cpp's operator new asks the host: whether this
+// allocation is the module's own (counted) and whether it must fail.
+namespace hook {
+enum Verdict { kUncounted = 0, kCounted = 1, kFail = 2 };
+Verdict on_new(size_t bytes);
+void on_delete_counted();
+}  // namespace hook
+
 // Builders. Arrays come back zeroed.
 Array scalar(double v);
 Array real(size_t m, size_t n, const std::vector<double>& values = {});

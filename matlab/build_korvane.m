@@ -15,9 +15,11 @@ function build_korvane(outdir, api)
 %   BLAS (-lmwblas, 64-bit integers; the routine is zgemm on Windows and
 %   zgemm_ elsewhere). The FFT propagators (KVFresnelFFT, KVAngularSpectrum)
 %   link FFTW: MATLAB's own copy (libmwfftw3 in matlabroot/bin/<arch>) on
-%   Linux and macOS; on Windows, or to use another FFTW, set the environment
-%   variable KV_FFTW to a folder with include/fftw3.h and lib/ (a libfftw3
-%   import library) before calling build_korvane.
+%   Linux and macOS, on one thread (the toolbox declares the FFTW functions
+%   itself, since MATLAB ships no fftw3.h); on Windows, or to use another
+%   FFTW, set the environment variable KV_FFTW to a folder with
+%   include/fftw3.h and lib/ (a libfftw3 import library) before calling
+%   build_korvane.
 %
 %   Add outdir to the MATLAB path afterwards; it also receives the help files
 %   and Contents.m, so "help KVBegin" and "help korvane" work.
@@ -87,6 +89,8 @@ for k = 1:numel(commands)
     end
 end
 copyfile(fullfile(root, 'matlab', 'Contents.m'), outdir);
+% The helpers written in the scripting language (KVCoordinates, KVHeader, ...).
+copyfile(fullfile(root, 'inst', '*.m'), outdir);
 fprintf('Korvane: %d commands in %s (%s API)\n', numel(commands), outdir, api);
 end
 
@@ -114,6 +118,6 @@ end
 % MATLAB ships FFTW as libmwfftw3 beside its other libraries; the header
 % comes from the declarations the toolbox carries (src/propagation).
 bindir = fullfile(matlabroot, 'bin', computer('arch'));
-compile = {'-DKV_FFTW_OWN_DECLARATIONS'};
+compile = {'-DKV_FFTW_OWN_DECLARATIONS', '-DKV_FFTW_NO_THREADS'};
 link = {['-L' bindir], '-lmwfftw3'};
 end

@@ -34,9 +34,15 @@ endif
 LIB_SRC := $(sort $(filter-out src/commands/% $(ADAPTER_OUT),$(wildcard src/*/*.cpp)))
 LIB_OBJ := $(patsubst src/%.cpp,$(OUT)/obj/%.o,$(LIB_SRC))
 MODULES := $(patsubst %,$(OUT)/%.$(EXT),$(NAMES))
+# The helpers written in Octave's language (KVCoordinates, KVHeader, ...).
+HELPERS := $(patsubst inst/%,$(OUT)/%,$(wildcard inst/*.m))
 LDFLAGS_MOD := -Wl,--version-script=$(EXPORTS) -Wl,--gc-sections
 
-all: $(MODULES)
+all: $(MODULES) $(HELPERS)
+
+$(OUT)/%.m: inst/%.m
+	@mkdir -p $(@D)
+	@cp $< $@
 
 # The flags of the last build; a change rebuilds everything.
 $(OUT)/flags: FORCE

@@ -77,6 +77,17 @@ else
   failed=$((failed + 1))
 fi
 
+# Runs a script that ends with "N passed, M failed" and adds its counts.
+run_counted() {
+  echo "== $1"
+  shift
+  "$@" 2>&1 | tee "$log"
+  count_plain
+}
+run_counted "Octave package: build, install, pkg test, uninstall" env BUILD="$BUILD" tests/package/run.sh
+run_counted "Manual and Contents.m" tests/package/doc.sh
+run_counted "Parallel sweeps" env BUILD="$BUILD" tests/package/sweep.sh
+
 echo "== Parity of the oct-files with the MEX build for Octave"
 if make --no-print-directory octave-mex BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
   scripts/parity.sh "$BUILD/octave" "$BUILD/octave-mex" 2>&1 | tee "$log"

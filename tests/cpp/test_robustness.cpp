@@ -50,6 +50,9 @@ const struct {
     {"KVPolarizer", "SFF"},
     {"KVGain", "SSSF"},
     {"KVIntAttenuator", "SF"},
+    {"KVFresnelFFT", "SF"},
+    {"KVAngularSpectrum", "SF"},
+    {"KVPad", "SF"},
 };
 
 // Arrays that are not what a position asks for, or are borderline.

@@ -1,0 +1,400 @@
+function make_doc(outdir)
+  % Writes the reference manual as static HTML into OUTDIR (default
+  % build/doc): index.html, conventions.html, gallery.html,
+  % performance.html and one page per command, from the help texts of
+  % src/commands/*.m and inst/*.m (the one source of every command's help),
+  % the examples and their pictures (build/demo, from make demo) and the
+  % benchmark figures in doc/bench_forward.txt. Relative links only: the
+  % pages work from the file system.
+  root = fileparts(fileparts(mfilename('fullpath')));
+  if (nargin < 1)
+    outdir = fullfile(root, 'build', 'doc');
+  end
+  if (! exist(outdir, 'dir'))
+    mkdir(outdir);
+  end
+  version = strtrim(fileread(fullfile(root, 'VERSION')));
+
+  % The help texts.
+  files = [dir(fullfile(root, 'src', 'commands', 'KV*.m')); dir(fullfile(root, 'inst', '*.m'))];
+  cmds = struct('name', {}, 'summary', {}, 'lines', {}, 'file', {});
+  for k = 1:numel(files)
+    [lines, name, summary] = read_help(fullfile(files(k).folder, files(k).name));
+    cmds(end + 1) = struct('name', name, 'summary', summary, 'lines', {lines}, ...
+                           'file', files(k).name);
+  end
+  names = {cmds.name};
+  groups = read_index(fullfile(root, 'packaging', 'INDEX.in'), names);
+
+  copyfile(fullfile(root, 'doc', 'style.css'), fullfile(outdir, 'style.css'));
+
+  % One page per command.
+  for k = 1:numel(cmds)
+    body = command_body(cmds(k), names);
+    write_page(outdir, [cmds(k).name '.html'], cmds(k).name, body, version, groups, cmds);
+  end
+
+  % The index: the hand-written text and the commands under their headings.
+  list = '';
+  for g = 1:numel(groups)
+    list = [list sprintf('<h3>%s</h3>\n<table class="cmds">\n', esc(groups(g).title))];
+    for n = groups(g).names
+      c = cmds(strcmp(names, n{1}));
+      list = [list sprintf('<tr><td><a href="%s.html"><code>%s</code></a></td><td>%s</td></tr>\n', ...
+                           c.name, c.name, esc(c.summary))];
+    end
+    list = [list "</table>\n"];
+  end
+  body = fileread(fullfile(root, 'doc', 'index.html.in'));
+  body = strrep(body, '@VERSION@', version);
+  body = strrep(body, '@COMMANDS@', list);
+  write_page(outdir, 'index.html', 'Korvane', body, version, groups, cmds);
+
+  body = fileread(fullfile(root, 'doc', 'conventions.html.in'));
+  write_page(outdir, 'conventions.html', 'Conventions', link_names(body, names), version, groups, cmds);
+
+  write_page(outdir, 'gallery.html', 'Gallery', gallery_body(root, outdir, names), version, groups, cmds);
+  write_page(outdir, 'performance.html', 'Performance', performance_body(root), version, groups, cmds);
+  printf('%d pages in %s\n', numel(cmds) + 4, outdir);
+end
+
+function [lines, name, summary] = read_help(file)
+  % The leading comment block of an m-file (after its function line), with
+  % the comment sign taken off.
+  text = strsplit(fileread(file), "\n");
+  lines = {};
+  started = false;
+  for k = 1:numel(text)
+    t = regexprep(text{k}, '\r$', '');
+    if (numel(t) > 0 && t(1) == '%')
+      lines{end + 1} = t(2:end);
+      started = true;
+    elseif (started)
+      break;
+    end
+  end
+  tok = regexp(lines{1}, '^\s*(\S+)\s+(.*)$', 'tokens', 'once');
+  name = tok{1};
+  summary = strtrim(tok{2});
+  lines = lines(2:end);
+end
+
+function groups = read_index(file, names)
+  % The headings of the package INDEX, with the functions this tree has;
+  % any other function goes under "Other".
+  text = strsplit(fileread(file), "\n");
+  groups = struct('title', {}, 'names', {});
+  seen = {};
+  for k = 2:numel(text)
+    t = text{k};
+    if (isempty(strtrim(t)))
+      continue;
+    elseif (t(1) != ' ')
+      groups(end + 1) = struct('title', strtrim(t), 'names', {{}});
+    else
+      w = strsplit(strtrim(t));
+      w = w(ismember(w, names));
+      groups(end).names = [groups(end).names, w];
+      seen = [seen, w];
+    end
+  end
+  rest = setdiff(names, seen);
+  if (! isempty(rest))
+    groups(end + 1) = struct('title', 'Other', 'names', {rest});
+  end
+  groups = groups(! cellfun(@isempty, {groups.names}));
+end
+
+function body = command_body(c, names)
+  % Sections of a help text: the call forms, the arguments (a table), what
+  % the command does, the example and the see-also links.
+  paras = split_paragraphs(c.lines);
+  body = sprintf('<p class="summary">%s</p>\n', esc(c.summary));
+  k = 1;
+  if (k <= numel(paras))
+    body = [body '<h2>Call</h2>' "\n" '<pre class="call">' esc(strjoin(dedent(paras{k}), "\n")) "</pre>\n"];
+    k += 1;
+  end
+  if (k <= numel(paras) && is_argument_list(paras{k}))
+    body = [body "<h2>Arguments</h2>\n" argument_table(paras{k}, names)];
+    k += 1;
+  end
+  what = '';
+  example = '';
+  seealso = '';
+  while (k <= numel(paras))
+    p = paras{k};
+    first = strtrim(p{1});
+    if (strncmp(first, 'Example', 7))
+      head = esc(regexprep(first, ':$', ''));
+      code = dedent(p(2:end));
+      example = [example sprintf('<h2>%s</h2>\n<pre class="example">%s</pre>\n', ...
+                                 head, esc(strjoin(code, "\n")))];
+    elseif (strncmp(first, 'See also', 8))
+      refs = regexp(strjoin(strtrim(p), ' '), '[A-Za-z_]\w*', 'match');
+      refs = refs(3:end);
+      items = cellfun(@(r) ref_link(r, names), refs, 'uniformoutput', false);
+      seealso = sprintf('<h2>See also</h2>\n<p class="seealso">%s</p>\n', strjoin(items, ', '));
+    elseif (all(cellfun(@(l) numel(l) - numel(strtrimleft(l)) >= 5, p)))
+      what = [what '<pre>' esc(strjoin(dedent(p), "\n")) "</pre>\n"];
+    else
+      what = [what render_paragraph(p, names)];
+    end
+    k += 1;
+  end
+  if (! isempty(what))
+    body = [body "<h2>Description</h2>\n" what];
+  end
+  body = [body example seealso];
+end
+
+function paras = split_paragraphs(lines)
+  paras = {};
+  cur = {};
+  for k = 1:numel(lines)
+    if (isempty(strtrim(lines{k})))
+      if (! isempty(cur))
+        paras{end + 1} = cur;
+        cur = {};
+      end
+    else
+      cur{end + 1} = lines{k};
+    end
+  end
+  if (! isempty(cur))
+    paras{end + 1} = cur;
+  end
+end
+
+function out = render_paragraph(p, names)
+  % Prose, with indented lines (formulas) kept as preformatted blocks.
+  out = '';
+  prose = {};
+  pre = {};
+  base = numel(p{1}) - numel(strtrimleft(p{1}));
+  for k = 1:numel(p)
+    ind = numel(p{k}) - numel(strtrimleft(p{k}));
+    if (ind > base)
+      if (! isempty(prose))
+        out = [out '<p>' link_names(esc(strjoin(strtrim(prose), ' ')), names) "</p>\n"];
+        prose = {};
+      end
+      pre{end + 1} = p{k};
+    else
+      if (! isempty(pre))
+        out = [out '<pre>' esc(strjoin(dedent(pre), "\n")) "</pre>\n"];
+        pre = {};
+      end
+      prose{end + 1} = p{k};
+    end
+  end
+  if (! isempty(prose))
+    out = [out '<p>' link_names(esc(strjoin(strtrim(prose), ' ')), names) "</p>\n"];
+  end
+  if (! isempty(pre))
+    out = [out '<pre>' esc(strjoin(dedent(pre), "\n")) "</pre>\n"];
+  end
+end
+
+function tf = is_argument_list(p)
+  tf = ! isempty(regexp(p{1}, '^\s+\S.*?\s{2,}\S', 'once'));
+end
+
+function out = argument_table(p, names)
+  % "name  description" lines, continuation lines indented to the
+  % description column.
+  rows = {};
+  for k = 1:numel(p)
+    tok = regexp(p{k}, '^(\s+)(\S.*?)\s{2,}(\S.*)$', 'tokens', 'once');
+    lead = numel(p{k}) - numel(strtrimleft(p{k}));
+    if (! isempty(tok) && (isempty(rows) || lead <= rows{end}{3}))
+      rows{end + 1} = {tok{2}, tok{3}, numel(tok{1})};
+    elseif (! isempty(rows))
+      rows{end}{2} = [rows{end}{2} ' ' strtrim(p{k})];
+    end
+  end
+  out = "<table class=\"args\">\n";
+  for k = 1:numel(rows)
+    out = [out sprintf('<tr><td><code>%s</code></td><td>%s</td></tr>\n', esc(rows{k}{1}), ...
+                       link_names(esc(rows{k}{2}), names))];
+  end
+  out = [out "</table>\n"];
+end
+
+function s = ref_link(r, names)
+  if (any(strcmp(names, r)))
+    s = sprintf('<a href="%s.html"><code>%s</code></a>', r, r);
+  else
+    s = sprintf('<code>%s</code>', esc(r));
+  end
+end
+
+function t = link_names(t, names)
+  % Links every mention of a documented function (KVxxx) in a text.
+  [tok, rest] = regexp(t, '\<(KV[A-Za-z]+|korvane_version)\>', 'match', 'split');
+  out = rest{1};
+  for k = 1:numel(tok)
+    if (any(strcmp(names, tok{k})))
+      out = [out sprintf('<a href="%s.html">%s</a>', tok{k}, tok{k})];
+    else
+      out = [out tok{k}];
+    end
+    out = [out rest{k + 1}];
+  end
+  t = out;
+end
+
+function lines = dedent(lines)
+  if (isempty(lines))
+    return;
+  end
+  ind = min(cellfun(@(l) numel(l) - numel(strtrimleft(l)), lines));
+  lines = cellfun(@(l) l(ind + 1:end), lines, 'uniformoutput', false);
+end
+
+function s = strtrimleft(s)
+  s = regexprep(s, '^\s+', '');
+end
+
+function s = esc(s)
+  s = strrep(s, '&', '&amp;');
+  s = strrep(s, '<', '&lt;');
+  s = strrep(s, '>', '&gt;');
+end
+
+function body = gallery_body(root, outdir, names)
+  % Every example script with the pictures it wrote into build/demo.
+  demo = fullfile(root, 'build', 'demo');
+  imgdir = fullfile(outdir, 'img');
+  if (! exist(imgdir, 'dir'))
+    mkdir(imgdir);
+  end
+  pngs = dir(fullfile(demo, '*.png'));
+  pngs = {pngs.name};
+  scripts = dir(fullfile(root, 'examples', '*.m'));
+  scripts = setdiff({scripts.name}, {'run_examples.m', 'demo_dir.m'});
+  body = ['<p>The pictures that <code>make demo</code> draws, each with the script that ' ...
+          'made it (<code>examples/</code>; <code>demo_dir()</code> is the folder ' ...
+          '<code>build/demo</code>).</p>' "\n"];
+  if (isempty(pngs))
+    body = [body '<p class="note">No pictures yet: run <code>make demo</code>, then ' ...
+            '<code>make doc</code>.</p>' "\n"];
+  end
+  toc = '';
+  sections = '';
+  for k = 1:numel(scripts)
+    [~, base] = fileparts(scripts{k});
+    mine = pngs(strncmp(pngs, [base '_'], numel(base) + 1) | strcmp(pngs, [base '.png']));
+    toc = [toc sprintf('<li><a href="#%s">%s</a></li>\n', base, base)];
+    sections = [sections sprintf('<h2 id="%s">%s</h2>\n<div class="pics">\n', base, base)];
+    for p = mine
+      copyfile(fullfile(demo, p{1}), fullfile(imgdir, p{1}));
+      sections = [sections sprintf('<figure><img src="img/%s" alt="%s"><figcaption>%s</figcaption></figure>\n', ...
+                                   p{1}, p{1}, p{1})];
+    end
+    if (isempty(mine))
+      sections = [sections "<p class=\"note\">This example prints numbers only.</p>\n"];
+    end
+    code = fileread(fullfile(root, 'examples', scripts{k}));
+    sections = [sections sprintf('</div>\n<pre class="example">%s</pre>\n', link_names(esc(code), names))];
+  end
+  body = [body "<ul class=\"toc\">\n" toc "</ul>\n" sections];
+end
+
+function body = performance_body(root)
+  % The measured figures of doc/bench_forward.txt, as a table and an SVG plot.
+  text = strsplit(fileread(fullfile(root, 'doc', 'bench_forward.txt')), "\n");
+  notes = {};
+  data = [];
+  for k = 1:numel(text)
+    t = strtrim(text{k});
+    if (isempty(t))
+      continue;
+    elseif (t(1) == '#')
+      notes{end + 1} = strtrim(t(2:end));
+    else
+      v = sscanf(t, '%f').';
+      if (numel(v) >= 3)
+        data(end + 1, :) = v(1:3);
+      end
+    end
+  end
+  body = fileread(fullfile(root, 'doc', 'performance.html.in'));
+  table = "<table class=\"bench\">\n<tr><th>N = M</th><th>KVForward [s]</th><th>vectorized Octave [s]</th><th>ratio</th></tr>\n";
+  for k = 1:rows(data)
+    peer = '&ndash;';
+    ratio = '&ndash;';
+    if (! isnan(data(k, 3)))
+      peer = sprintf('%.4f', data(k, 3));
+      ratio = sprintf('%.1f', data(k, 3) / data(k, 2));
+    end
+    table = [table sprintf('<tr><td>%d</td><td>%.4f</td><td>%s</td><td>%s</td></tr>\n', ...
+                           data(k, 1), data(k, 2), peer, ratio)];
+  end
+  table = [table "</table>\n"];
+  if (! isempty(notes))
+    table = [table '<p class="note">' esc(strjoin(notes, ' ')) "</p>\n"];
+  end
+  body = strrep(body, '@TABLE@', table);
+  body = strrep(body, '@PLOT@', svg_plot(data));
+end
+
+function s = svg_plot(data)
+  % Time against N on log-log axes, with the N^4 slope of the direct sum.
+  W = 560; H = 360; L = 70; R = 20; T = 20; B = 50;
+  n = data(:, 1);
+  t = data(:, 2:3);
+  xl = log10([min(n) / 1.3, max(n) * 1.3]);
+  tv = t(! isnan(t));
+  yl = [floor(log10(min(tv))), ceil(log10(max(tv)))];
+  X = @(v) L + (log10(v) - xl(1)) / diff(xl) * (W - L - R);
+  Y = @(v) H - B - (log10(v) - yl(1)) / diff(yl) * (H - T - B);
+  s = sprintf('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d" class="plot">\n', W, H, W, H);
+  s = [s sprintf('<rect x="%d" y="%d" width="%d" height="%d" fill="none" stroke="#444"/>\n', L, T, W - L - R, H - T - B)];
+  for e = yl(1):yl(2)
+    s = [s sprintf('<line x1="%d" x2="%d" y1="%.1f" y2="%.1f" stroke="#ddd"/><text x="%d" y="%.1f" text-anchor="end" font-size="12">1e%d</text>\n', ...
+                   L, W - R, Y(10^e), Y(10^e), L - 6, Y(10^e) + 4, e)];
+  end
+  for v = n.'
+    s = [s sprintf('<text x="%.1f" y="%d" text-anchor="middle" font-size="12">%d</text>\n', X(v), H - B + 18, v)];
+  end
+  s = [s sprintf('<text x="%.1f" y="%d" text-anchor="middle" font-size="13">N = M (samples per side)</text>\n', (L + W - R) / 2, H - 10)];
+  s = [s sprintf('<text x="16" y="%.1f" font-size="13" transform="rotate(-90 16 %.1f)" text-anchor="middle">time per call [s]</text>\n', (T + H - B) / 2, (T + H - B) / 2)];
+  colours = {'#c0392b', '#2471a3'};
+  labels = {'KVForward', 'vectorized Octave'};
+  for c = 1:2
+    ok = ! isnan(t(:, c));
+    pts = sprintf('%.1f,%.1f ', [X(n(ok)), Y(t(ok, c))].');
+    s = [s sprintf('<polyline points="%s" fill="none" stroke="%s" stroke-width="2"/>\n', pts, colours{c})];
+    for k = find(ok).'
+      s = [s sprintf('<circle cx="%.1f" cy="%.1f" r="3.5" fill="%s"/>\n', X(n(k)), Y(t(k, c)), colours{c})];
+    end
+    s = [s sprintf('<text x="%d" y="%d" font-size="13" fill="%s">%s</text>\n', L + 12, T + 20 * c, colours{c}, labels{c})];
+  end
+  s = [s "</svg>\n"];
+end
+
+function write_page(outdir, file, title, body, version, groups, cmds)
+  nav = ['<nav><a href="index.html">Korvane ' version '</a> ' ...
+         '<a href="conventions.html">Conventions</a> <a href="gallery.html">Gallery</a> ' ...
+         '<a href="performance.html">Performance</a>'];
+  side = '';
+  names = {cmds.name};
+  for g = 1:numel(groups)
+    side = [side sprintf('<h4>%s</h4>\n<ul>\n', esc(groups(g).title))];
+    for n = groups(g).names
+      side = [side sprintf('<li><a href="%s.html">%s</a></li>\n', n{1}, n{1})];
+    end
+    side = [side "</ul>\n"];
+  end
+  html = ["<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n" ...
+          sprintf('<title>%s &ndash; Korvane %s</title>\n', esc(title), version) ...
+          "<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n" nav "</nav>\n" ...
+          "<div class=\"wrap\">\n<aside>\n" side "</aside>\n<main>\n" ...
+          sprintf('<h1>%s</h1>\n', esc(title)) body "</main>\n</div>\n" ...
+          sprintf('<footer>Korvane %s reference manual, generated from the help texts.</footer>\n', version) ...
+          "</body>\n</html>\n"];
+  fid = fopen(fullfile(outdir, file), 'w');
+  fputs(fid, html);
+  fclose(fid);
+end

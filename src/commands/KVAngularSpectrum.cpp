@@ -1,0 +1,26 @@
+// Fout = KVAngularSpectrum(z,Fin): the field propagated over z by its
+// angular spectrum (exact scalar diffraction), on its own grid.
+#include "core/command.h"
+#include "propagation/fft_propagation.h"
+
+static const char kBanner[] =
+    "*****************************************************\n"
+    "\n\tKorvane for Matlab Optical Toolbox\n"
+    "\n\tKVAngularSpectrum propagates the field a distance using the angular spectrum method.\n"
+    "\n\tUSAGE:\n"
+    "\tFout = KVAngularSpectrum(z,Fin);\n"
+    "\n\twith:\n"
+    "\tz    = propagation distance (negative: backwards)\n"
+    "\tFin  = input field\n"
+    "\tFout = output field\n"
+    "\n*****************************************************\n"
+    "\n";
+
+static const kv::Command kAngularSpectrum{
+    "KVAngularSpectrum", 2, 1, {kv::Scalar, kv::Field}, kBanner};
+
+KV_COMMAND(KVAngularSpectrum, kAngularSpectrum) {
+  const kv::FieldIn& in = c.in(1);
+  if (!(in.h.curvature == 0.0)) c.fail(kv::kSpherical);
+  if (kv::angular_spectrum(c.scalar(0), in, c.out()) != kv::kFftOk) c.fail(kv::kOutOfMemory);
+}

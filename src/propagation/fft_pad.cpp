@@ -1,0 +1,26 @@
+#include "propagation/fft_pad.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace kv {
+
+bool pad_field(const FieldIn& in, const FieldOut& out) {
+  if (!(in.h.curvature == 0.0)) return false;
+  const int64_t n = in.n;
+  const int64_t m = out.n;
+  // Input index i lands on i + shift; the overlap is the same in x and y.
+  const int64_t shift = m / 2 - n / 2;
+  const int64_t first = std::max<int64_t>(0, -shift);
+  const int64_t last = std::min<int64_t>(n, m - shift);  // one past
+  with_samples(in, [&](auto* z) {
+    for (int64_t i = first; i < last; ++i) {
+      const int64_t from = i * n;
+      const int64_t to = (i + shift) * m + shift;
+      for (int64_t j = first; j < last; ++j) out.z[to + j] = sample(z, from + j);
+    }
+  });
+  return true;
+}
+
+}  // namespace kv

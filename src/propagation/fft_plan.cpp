@@ -1,0 +1,171 @@
+#include "propagation/fft_plan.h"
+
+#if defined(KV_FFTW_OWN_DECLARATIONS)
+#include "propagation/fftw_decl.h"
+#else
+#include <fftw3.h>
+#endif
+#if defined(KV_FFTW_NO_THREADS)
+// A copy of FFTW without its threads library: every plan runs on one thread.
+#define fftw_init_threads() 0
+#define fftw_planner_nthreads() 1
+#define fftw_plan_with_nthreads(n) static_cast<void>(n)
+#endif
+
+#include <mutex>
+#include <thread>
+
+#if defined(__linux__) || defined(__APPLE__)
+#include <dlfcn.h>
+#endif
+#if defined(__linux__)
+#include <sched.h>
+#endif
+
+namespace kv {
+namespace {
+
+// Below this dimension a 2-D transform runs on one thread: starting workers
+// would cost more than they save.
+constexpr int32_t kThreadedFrom = 128;
+
+// Plans kept per module; the oldest goes first.
+constexpr int kMaxPlans = 8;
+
+int processors() {
+#if defined(__linux__)
+  cpu_set_t set;
+  if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+#endif
+  const unsigned n = std::thread::hardware_concurrency();
+  return n > 0 ? static_cast<int>(n) : 1;
+}
+
+// FFTW's worker threads stay alive between transforms, waiting inside the
+// threads library. Should this module be the library's only user and be
+// unloaded, the library would go with it under those threads; it is therefore
+// kept loaded for the rest of the process (the host's own FFTW use, if any,
+// already does that).
+void pin_threads_library() {
+#if (defined(__linux__) || defined(__APPLE__)) && !defined(KV_FFTW_NO_THREADS)
+  Dl_info info;
+  if (dladdr(reinterpret_cast<void*>(&fftw_plan_with_nthreads), &info) != 0 &&
+      info.dli_fname != nullptr) {
+    // Takes one more reference that is never given back.
+    dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+  }
+#endif
+}
+
+struct Key {
+  int rank;
+  int32_t n;
+  int sign;
+  int alignment;  // fftw_alignment_of the data the plan was made for
+  bool operator==(const Key& o) const {
+    return rank == o.rank && n == o.n && sign == o.sign && alignment == o.alignment;
+  }
+};
+
+class PlanCache {
+ public:
+  PlanCache() = default;
+  PlanCache(const PlanCache&) = delete;
+  PlanCache& operator=(const PlanCache&) = delete;
+  ~PlanCache() { release(); }
+
+  // Plans (or finds) the transform and runs it on z, under the lock: FFTW's
+  // planner is not reentrant, and a plan must not be evicted while it runs.
+  bool run(int rank, cplx* z, int32_t n, FftSign sign) {
+    std::lock_guard<std::mutex> lock(mu_);
+    fftw_complex* data = reinterpret_cast<fftw_complex*>(z);
+    const Key key{rank, n, static_cast<int>(sign), fftw_alignment_of(reinterpret_cast<double*>(z))};
+    fftw_plan plan = nullptr;
+    for (int i = 0; i < count_; ++i) {
+      if (keys_[i] == key) plan = plans_[i];
+    }
+    if (plan == nullptr) {
+      plan = make(key, data);
+      if (plan == nullptr) return false;
+      if (count_ == kMaxPlans) {
+        fftw_destroy_plan(plans_[0]);
+        for (int i = 1; i < count_; ++i) {
+          keys_[i - 1] = keys_[i];
+          plans_[i - 1] = plans_[i];
+        }
+        --count_;
+      }
+      keys_[count_] = key;
+      plans_[count_] = plan;
+      ++count_;
+    }
+    // The same alignment and placement (in place) as planned, as FFTW's
+    // new-array execution asks.
+    fftw_execute_dft(plan, data, data);
+    return true;
+  }
+
+  int held() {
+    std::lock_guard<std::mutex> lock(mu_);
+    return count_;
+  }
+
+  void release() {
+    std::lock_guard<std::mutex> lock(mu_);
+    for (int i = 0; i < count_; ++i) fftw_destroy_plan(plans_[i]);
+    count_ = 0;
+  }
+
+ private:
+  // FFTW_ESTIMATE plans in microseconds and leaves the data untouched, so the
+  // plan is made on the caller's own array.
+  static fftw_plan make(const Key& key, fftw_complex* data) {
+    static bool threads_ready = false;
+    if (!threads_ready) {
+      threads_ready = fftw_init_threads() != 0;
+      if (threads_ready) pin_threads_library();
+    }
+    const int threads = (key.rank == 2 && key.n >= kThreadedFrom) ? processors() : 1;
+    // The thread count is the planner's, shared with the host: set for this
+    // plan, then put back.
+    int before = 1;
+    if (threads_ready) {
+      before = fftw_planner_nthreads();
+      fftw_plan_with_nthreads(threads);
+    }
+    fftw_plan plan = key.rank == 2
+                         ? fftw_plan_dft_2d(key.n, key.n, data, data, key.sign, FFTW_ESTIMATE)
+                         : fftw_plan_dft_1d(key.n, data, data, key.sign, FFTW_ESTIMATE);
+    if (threads_ready) fftw_plan_with_nthreads(before);
+    return plan;
+  }
+
+  std::mutex mu_;
+  Key keys_[kMaxPlans] = {};
+  fftw_plan plans_[kMaxPlans] = {};
+  int count_ = 0;
+};
+
+// One per module; its destructor runs when the module is unloaded.
+PlanCache& cache() {
+  static PlanCache c;
+  return c;
+}
+
+}  // namespace
+
+bool fft2_in_place(cplx* z, int32_t n, FftSign sign) {
+  if (n < 1) return false;
+  return cache().run(2, z, n, sign);
+}
+
+bool fft1_in_place(cplx* z, int32_t n, FftSign sign) {
+  if (n < 1) return false;
+  return cache().run(1, z, n, sign);
+}
+
+int fft_plans_held() { return cache().held(); }
+
+void fft_release_plans() { cache().release(); }
+
+}  // namespace kv
