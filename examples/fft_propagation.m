@@ -55,9 +55,15 @@ printf('  beam radius after the telescope %.2f mm (expected %.2f mm)\n', 1e3 * w
        1e3 * w0 * f2 / f1);
 % Each row scaled to its own peak, so the focus does not swamp the rest.
 side = side ./ max(side, [], 2);
-img = kron(side, ones(4, 1));            % 4 pixels per step
-imwrite(ind2rgb(1 + round(255 * img), hot(256)), ...
-        fullfile(outdir, 'fft_propagation_telescope.png'));
+zaxis = (0:rows(side) - 1) * dz;
+fig = figure('visible', 'off', 'position', [0 0 720 540]);
+imagesc(1e3 * x, zaxis, side);
+colormap(hot(256));
+xlabel('x (mm)');
+ylabel('z (m)');
+title({'Telescope of two thin lenses, stepped with KVFresnelFFT', '(each row scaled to its own peak)'});
+print(fig, '-dpngcairo', '-r80', fullfile(outdir, 'fft_propagation_telescope.png'));
+close(fig);
 
 % --- 2. A steep focus --------------------------------------------------
 lambda = 0.5e-6;
@@ -90,7 +96,20 @@ printf('  NA 0.6: brightest axial point at %.2f um (angular spectrum), %.2f um (
 printf('  peak intensity, Fresnel / angular spectrum: %.2f\n', max(peaks(:, 2)) / max(peaks(:, 1)));
 % Left: angular spectrum, right: Fresnel, on one scale; z down, x across.
 top = max(views(:));
-img = [views(:, :, 1), zeros(numel(zs), 4), views(:, :, 2)] / top;
-img = kron(img, ones(4, 4));
-imwrite(ind2rgb(1 + round(255 * sqrt(img)), hot(256)), ...
-        fullfile(outdir, 'fft_propagation_high_na.png'));
+xs = 1e6 * x(cut);
+fig = figure('visible', 'off', 'position', [0 0 900 480]);
+names = {'KVAngularSpectrum (exact)', 'KVFresnelFFT (paraxial)'};
+kfocus = [ka, kp];
+for p = 1:2
+  subplot(1, 2, p);
+  imagesc(xs, 1e6 * zs, sqrt(views(:, :, p) / top), [0 1]);
+  colormap(hot(256));
+  hold on;
+  plot([xs(1) xs(end)], 1e6 * [f f], 'c--');
+  hold off;
+  xlabel('x (um)');
+  ylabel('z (um)');
+  title(sprintf('%s: focus at %.1f um', names{p}, 1e6 * zs(kfocus(p))));
+end
+print(fig, '-dpngcairo', '-r80', fullfile(outdir, 'fft_propagation_high_na.png'));
+close(fig);
