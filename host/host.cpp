@@ -29,13 +29,13 @@ namespace {
 long g_live = 0;
 
 // Allocation counting and failure injection (see fail_allocation_at).
-long g_fail_at = 0;      // the allocation to fail, 1-based; 0: none
-long g_count = 0;        // allocations counted since fail_allocation_at
-bool g_failed = false;   // the injected failure has happened
-size_t g_limit = 0;      // counted allocations beyond this many bytes fail; 0: none
-long g_blocks = 0;       // live mxMalloc/mxCalloc blocks
-long g_new_blocks = 0;   // live operator new blocks made inside module calls
-int g_host_depth = 0;    // inside a host function: its own allocations are not the module's
+long g_fail_at = 0;     // the allocation to fail, 1-based; 0: none
+long g_count = 0;       // allocations counted since fail_allocation_at
+bool g_failed = false;  // the injected failure has happened
+size_t g_limit = 0;     // counted allocations beyond this many bytes fail; 0: none
+long g_blocks = 0;      // live mxMalloc/mxCalloc blocks
+long g_new_blocks = 0;  // live operator new blocks made inside module calls
+int g_host_depth = 0;   // inside a host function: its own allocations are not the module's
 
 // Marks a stretch of host code, whose own bookkeeping (std::set, std::string,
 // new mxArray_tag) is not counted as the module's.
@@ -192,15 +192,22 @@ Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>
   Result r;
   Context ctx;
   std::vector<mxArray*> plhs(static_cast<size_t>(nlhs > 0 ? nlhs : 1), nullptr);
+  // Only the module's own allocations are counted: from here on until the
+  // call ends, not the host's bookkeeping (the error text copied below).
+  std::string error;
+  bool failed = false;
   g_ctx = &ctx;
   try {
     fn(nlhs, plhs.data(), static_cast<int>(inputs.size()),
        const_cast<const mxArray**>(inputs.data()));
   } catch (const MexError& e) {
-    r.failed = true;
-    r.error = e.what();
+    g_ctx = nullptr;
+    failed = true;
+    error = e.what();
   }
   g_ctx = nullptr;
+  r.failed = failed;
+  r.error = error;
   if (!r.failed && !ctx.raised.empty()) {
     r.failed = true;
     r.swallowed = true;

@@ -3,7 +3,7 @@
 # they are missing. Needs root for apt-get; otherwise says what to install.
 set -e
 packages=(octave liboctave-dev cmake g++ make libgtest-dev googletest libblas-dev libfftw3-dev
-          g++-mingw-w64-x86-64 octave-parallel gnuplot-nox
+          g++-mingw-w64-x86-64 octave-parallel clang libclang-rt-14-dev gnuplot-nox
           fonts-dejavu-core fonts-freefont-otf)
 missing=()
 for p in "${packages[@]}"; do

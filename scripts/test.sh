@@ -46,7 +46,12 @@ run_ctest() {
 }
 
 run_ctest "$BUILD/host" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-run_ctest "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON
+# The sanitizer build is also the fuzzer's build when clang is there.
+if command -v clang++ >/dev/null; then
+  run_ctest "$BUILD/asan" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_FUZZ=ON
+else
+  run_ctest "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON
+fi
 run_ctest "$BUILD/separate" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SEPARATE_COMPLEX=ON
 
 # Adds the counts of a closing "N passed, M failed" line in the log.
@@ -109,6 +114,17 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   fi
 else
   echo "x86_64-w64-mingw32-g++ not installed: skipped"
+fi
+
+echo "== Fuzzer: the corpus replayed, then a 60-second campaign"
+if command -v clang++ >/dev/null; then
+  for mode in replay 60; do
+    FUZZ_DIR="$BUILD/asan" BUILD="$BUILD" JOBS="$JOBS" scripts/fuzz.sh "$mode" >"$log" 2>&1
+    tail -3 "$log"
+    count_plain
+  done
+else
+  echo "clang++ not installed: skipped"
 fi
 
 echo "total: $passed passed, $failed failed"

@@ -20,12 +20,10 @@ static const char kBanner[] =
     "\n";
 
 static const char kInternal[] = "The propagation grids do not match the fields.";
-static const char kTooSmall[] = "The minimum grid-dimension of a Korvane field is 8";
-
 // The new grid is checked before the input field's shape; NaN and values
 // beyond 32 bits truncate to INT32_MIN and are refused here too.
 static const char* check_new_number(const kv::Call& c) {
-  return c.integer(2) < 8 ? kTooSmall : nullptr;
+  return c.integer(2) < 8 ? kv::kGridTooSmall : nullptr;
 }
 
 static const kv::Command kForward{

@@ -16,12 +16,10 @@ static const char kBanner[] =
     "\n*****************************************************\n"
     "\n";
 
-static const char kTooSmall[] = "The minimum grid-dimension of a Korvane field is 8";
-
 // As KVForward: the new grid is checked before the input field's shape; NaN
 // and values beyond 32 bits truncate to INT32_MIN and are refused here too.
 static const char* check_new_number(const kv::Call& c) {
-  return c.integer(0) < 8 ? kTooSmall : nullptr;
+  return c.integer(0) < 8 ? kv::kGridTooSmall : nullptr;
 }
 
 static const kv::Command kPad{"KVPad",         2,       1,       {kv::Scalar, kv::Field},

@@ -12,6 +12,7 @@ const char* const kNotScalar = "Input must be real scalar.";
 const char* const kSpherical = "No spherical coordinates allowed. Use KVConvert first";
 const char* const kOutOfMemory = "Out of memory.";
 const char* const kTooLarge = "Grid dimension too large: the result would not fit in memory.";
+const char* const kGridTooSmall = "The minimum grid-dimension of a Korvane field is 8";
 
 namespace {
 
@@ -158,7 +159,7 @@ const char* run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)
     return cmd.output_count_msg ? cmd.output_count_msg : "expects one output argument";
   }
 
-  Call c(cmd, host);
+  Call c(host);
   const char* msg = nullptr;
   try {
     // Scalars first, in argument order; then the complex flag of each field.

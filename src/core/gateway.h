@@ -40,11 +40,12 @@ struct Command {
   EarlyCheck early = nullptr;
 };
 
-extern const char* const kNotAField;    // "Input field is not a Korvane field."
-extern const char* const kNotScalar;    // "Input must be real scalar."
-extern const char* const kSpherical;    // "No spherical coordinates allowed. Use KVConvert first"
-extern const char* const kOutOfMemory;  // "Out of memory."
-extern const char* const kTooLarge;     // an output that no machine could address
+extern const char* const kNotAField;     // "Input field is not a Korvane field."
+extern const char* const kNotScalar;     // "Input must be real scalar."
+extern const char* const kSpherical;     // "No spherical coordinates allowed. Use KVConvert first"
+extern const char* const kOutOfMemory;   // "Out of memory."
+extern const char* const kTooLarge;      // an output that no machine could address
+extern const char* const kGridTooSmall;  // a new grid dimension below 8
 
 // The class of an argument, as the host reports it.
 enum class Class : unsigned char {
@@ -144,12 +145,11 @@ class Call {
 
  private:
   friend const char* run(const Command&, Host&, int, int, void (*)(Call&), char (&)[256]);
-  Call(const Command& cmd, Host& host) : cmd_(cmd), host_(host) {}
+  explicit Call(Host& host) : host_(host) {}
   void* allocate(int64_t count, size_t size);
   void bind_field(int arg, const char* msg);
   void release_scratch();
 
-  const Command& cmd_;
   Host& host_;
   double values_[kMaxArgs] = {};
   FieldIn fields_[kMaxArgs] = {};

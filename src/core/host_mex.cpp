@@ -47,9 +47,11 @@ Class class_of(const mxArray* a) {
 class MexHost final : public Host {
  public:
   MexHost(mxArray** plhs, const mxArray** prhs) : plhs_(plhs), prhs_(prhs) {}
+#if !MX_HAS_INTERLEAVED_COMPLEX
   ~MexHost() {
     for (Pending& p : pending_) mxFree(p.z);
   }
+#endif
 
   ArrayView arg(int i) const override {
     const mxArray* a = prhs_[i];
@@ -133,6 +135,7 @@ class MexHost final : public Host {
   }
 
  private:
+#if !MX_HAS_INTERLEAVED_COMPLEX
   // A complex result written into interleaved scratch, to be scattered into
   // the planes of `a`.
   struct Pending {
@@ -140,10 +143,11 @@ class MexHost final : public Host {
     cplx* z = nullptr;
     size_t count = 0;
   };
-  mxArray** plhs_;
-  const mxArray** prhs_;
   Pending pending_[2];
   int npending_ = 0;
+#endif
+  mxArray** plhs_;
+  const mxArray** prhs_;
 };
 
 }  // namespace

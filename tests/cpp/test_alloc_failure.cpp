@@ -195,8 +195,8 @@ TEST(AllocationFailure, EveryCommandFailsCleanlyAtEveryAllocation) {
     summary += std::string(" ") + c.name + ":" + std::to_string(k - 1);
     ++covered;
   }
-  std::printf("allocation sweep: %d calls, most allocations in one call %ld\n%s\n", covered,
-              max_k, summary.c_str());
+  std::printf("allocation sweep: %d calls, most allocations in one call %ld\n%s\n", covered, max_k,
+              summary.c_str());
 }
 
 // The injection itself: the chosen allocation fails with the host's error,
@@ -216,6 +216,15 @@ TEST(AllocationFailure, InjectionCountsAndFailsTheChosenAllocation) {
   EXPECT_TRUE(r.failed);
   EXPECT_EQ(r.error, "Out of memory.");
   EXPECT_EQ(host::live_arrays(), live);  // the field made before is freed
+  // A call refused before the module allocates anything: the host's own
+  // copy of the message is not the module's allocation, so nothing fails.
+  Array text = host::string("abc");
+  host::fail_allocation_at(1);
+  host::Result refused = host::call("KVNormal", 2, {text.get()});
+  EXPECT_FALSE(host::allocation_failed());
+  host::fail_allocation_at(0);
+  EXPECT_TRUE(refused.failed);
+  EXPECT_EQ(refused.error, "Input field is not a Korvane field.");
   // Outside a call nothing is counted.
   Array a = host::real(3, 3);
   EXPECT_EQ(host::allocations(), 0);
