@@ -28,7 +28,7 @@ function element_timing(sizes, reps)
       'KVLens', @() KVLens(1, 0, 0, F), @() U .* exp(-1i * k * (X.^2 + Y.^2) / 2)
       'KVTilt', @() KVTilt(1e-4, 2e-4, F), @() U .* exp(1i * k * (1e-4 * X + 2e-4 * Y))
       'KVAxicon', @() KVAxicon(pi - 0.01, 1.5, 0, 0, F), @() U .* exp(-1i * k * 0.005 * sqrt(X.^2 + Y.^2))
-      'KVZernike', @() KVZernike(4, 2, R, 1, F), @() U .* exp(1i * ((X.^2 - Y.^2) / R^2) .* (4 * (X.^2 + Y.^2) / R^2 - 3))
+      'KVZernike', @() KVZernike(4, 2, R, 1, F), @() U .* exp(1i * zernike42(X, Y, R))
       'KVRandomPhase', @() KVRandomPhase(7, 1, F), @() U .* exp(1i * rand(n))
       'KVMultPhase', @() KVMultPhase(P, F), @() U .* exp(1i * P)
       'KVMultIntensity', @() KVMultIntensity(I, F), @() U .* sqrt(I)
@@ -67,4 +67,11 @@ end
 
 function G = normal2(F)
   [G, p] = KVNormal(F);
+end
+
+function Z = zernike42(X, Y, R)
+  % The Zernike term n = 4, m = 2 as the command defines it: the radial
+  % polynomial of rho = r/R times sin(m*theta).
+  rho = sqrt(X.^2 + Y.^2) / R;
+  Z = (4 * rho.^4 - 3 * rho.^2) .* sin(2 * atan2(Y, X));
 end
