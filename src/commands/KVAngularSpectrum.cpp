@@ -20,7 +20,7 @@ static const kv::Command kAngularSpectrum{
     "KVAngularSpectrum", 2, 1, {kv::Scalar, kv::Field}, kBanner};
 
 KV_COMMAND(KVAngularSpectrum, kAngularSpectrum) {
-  const kv::FieldIn& in = c.in(1);
-  if (!(in.h.curvature == 0.0)) c.fail(kv::kSpherical);
-  if (kv::angular_spectrum(c.scalar(0), in, c.out()) != kv::kFftOk) c.fail(kv::kOutOfMemory);
+  const kv::FftResult r = kv::angular_spectrum(c.scalar(0), c.in(1), c.out());
+  if (r == kv::kFftSpherical) c.fail(kv::kSpherical);
+  if (r != kv::kFftOk) c.fail(kv::kOutOfMemory);
 }

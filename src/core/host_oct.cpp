@@ -31,7 +31,7 @@ Class class_of(const octave_value& v) {
   if (v.is_double_type()) return Class::Double;
   if (v.is_single_type()) return Class::Single;
   if (v.islogical()) return Class::Logical;
-  if (v.is_char_matrix() || v.is_string()) return Class::Char;
+  if (v.is_char_matrix()) return Class::Char;
   if (v.is_int8_type()) return Class::Int8;
   if (v.is_uint8_type()) return Class::UInt8;
   if (v.is_int16_type()) return Class::Int16;

@@ -70,6 +70,19 @@ bool fresnel_response_line(double z, int32_t n, double size, double lambda, std:
   return fft1_in_place(g->data(), n, kFftForward);
 }
 
+// What both propagators answer without a transform: a field in spherical
+// coordinates is refused, and z = 0 copies the field. True when settled.
+bool settled(double z, const FieldIn& in, const FieldOut& out, FftResult* result) {
+  if (!(in.h.curvature == 0.0)) {
+    *result = kFftSpherical;
+    return true;
+  }
+  if (z != 0.0) return false;
+  copy_samples(in, out);
+  *result = kFftOk;
+  return true;
+}
+
 }  // namespace
 
 double fresnel_switch_distance(int32_t n, double size, double lambda) {
@@ -78,11 +91,8 @@ double fresnel_switch_distance(int32_t n, double size, double lambda) {
 }
 
 FftResult fresnel_fft(double z, const FieldIn& in, const FieldOut& out) {
-  if (!(in.h.curvature == 0.0)) return kFftSpherical;
-  if (z == 0.0) {
-    copy_samples(in, out);
-    return kFftOk;
-  }
+  FftResult done;
+  if (settled(z, in, out, &done)) return done;
   const int32_t n = in.n;
   const double size = in.h.size;
   const double lambda = in.h.lambda;
@@ -98,11 +108,8 @@ FftResult fresnel_fft(double z, const FieldIn& in, const FieldOut& out) {
 }
 
 FftResult angular_spectrum(double z, const FieldIn& in, const FieldOut& out) {
-  if (!(in.h.curvature == 0.0)) return kFftSpherical;
-  if (z == 0.0) {
-    copy_samples(in, out);
-    return kFftOk;
-  }
+  FftResult done;
+  if (settled(z, in, out, &done)) return done;
   const int64_t n = in.n;
   const double size = in.h.size;
   const double inv_lambda = 1.0 / in.h.lambda;
