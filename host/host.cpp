@@ -81,10 +81,10 @@ size_t element_size(mxClassID c) {
 // m*n, or SIZE_MAX when that does not fit.
 size_t product(size_t m, size_t n) { return n != 0 && m > SIZE_MAX / n ? SIZE_MAX : m * n; }
 
-[[noreturn]] void raise(const char* msg) {
+[[noreturn]] void raise(const char* msg, const char* id = "") {
   HostScope scope;
   if (g_ctx != nullptr) g_ctx->raised = msg;
-  throw MexError(msg);
+  throw MexError(msg, id);
 }
 
 // One allocation a module asks of the host: counted during a call, and the
@@ -195,6 +195,7 @@ Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>
   // Only the module's own allocations are counted: from here on until the
   // call ends, not the host's bookkeeping (the error text copied below).
   std::string error;
+  std::string id;
   bool failed = false;
   g_ctx = &ctx;
   try {
@@ -204,10 +205,12 @@ Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>
     g_ctx = nullptr;
     failed = true;
     error = e.what();
+    id = e.id;
   }
   g_ctx = nullptr;
   r.failed = failed;
   r.error = error;
+  r.id = id;
   if (!r.failed && !ctx.raised.empty()) {
     r.failed = true;
     r.swallowed = true;
@@ -484,5 +487,21 @@ int mexPrintf(const char* fmt, ...) {
 }
 
 void mexErrMsgTxt(const char* msg) { host::raise(msg); }
+
+void mexErrMsgIdAndTxt(const char* id, const char* fmt, ...) {
+  char buf[4096];
+  {
+    HostScope scope;
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(buf, sizeof buf, fmt, ap);
+    va_end(ap);
+  }
+  // MATLAB refuses an identifier that is not component:mnemonic.
+  const char* colon = id != nullptr ? std::strchr(id, ':') : nullptr;
+  if (colon == nullptr || colon == id || colon[1] == '\0')
+    host::raise("mexErrMsgIdAndTxt: bad identifier");
+  host::raise(buf, id);
+}
 
 }  // extern "C"

@@ -18,7 +18,9 @@ namespace host {
 // module that calls mexErrMsgTxt inside a catch-all would swallow it (and the
 // host reports that).
 struct MexError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  MexError(const std::string& msg, const std::string& identifier)
+      : std::runtime_error(msg), id(identifier) {}
+  std::string id;
 };
 
 struct ArrayDeleter {
@@ -29,7 +31,8 @@ using Array = std::unique_ptr<mxArray, ArrayDeleter>;
 struct Result {
   std::vector<Array> out;  // one per requested output; null where the module set none
   bool failed = false;
-  std::string error;       // the message of mexErrMsgTxt
+  std::string error;       // the message of mexErrMsgTxt or mexErrMsgIdAndTxt
+  std::string id;          // the identifier of mexErrMsgIdAndTxt ("" from mexErrMsgTxt)
   std::string printed;     // everything mexPrintf printed
   bool swallowed = false;  // mexErrMsgTxt was called, yet the module returned
   const mxArray* operator[](size_t i) const { return out.at(i).get(); }

@@ -101,6 +101,8 @@ void mxFree(void* ptr);
 /* Gateway library. */
 int mexPrintf(const char* fmt, ...);
 void mexErrMsgTxt(const char* msg);
+/* The message is a printf format; the identifier reads "component:mnemonic". */
+void mexErrMsgIdAndTxt(const char* id, const char* fmt, ...);
 
 /* The entry point every module exports. */
 #if defined(_WIN32)

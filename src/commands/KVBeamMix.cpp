@@ -20,14 +20,15 @@ static const kv::Command kMix{
 KV_COMMAND(KVBeamMix, kMix) {
   const kv::FieldIn& a = c.in(0);
   const kv::FieldIn& b = c.in(1);
-  if (a.n != b.n) c.fail("Unequal grid dimensions.");
+  if (a.n != b.n) c.fail(kv::Err::Mismatch, "Unequal grid dimensions.");
   kv::Header h = a.h;
   h.lambda = (a.h.lambda + b.h.lambda) * 0.5;
   switch (kv::beam_mix(a, b, c.out(a.n, h))) {
     case kv::kMixUnequalSizes:
-      c.fail("Input field(s) have unequal grid sizes.");
+      c.fail(kv::Err::Mismatch, "Input field(s) have unequal grid sizes.");
     case kv::kMixSpherical:
-      c.fail("Input field(s) have spherical coordinates (use KVConvert first).");
+      c.fail(kv::Err::Spherical,
+             "Input field(s) have spherical coordinates (use KVConvert first).");
     default:
       break;
   }

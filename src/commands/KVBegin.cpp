@@ -16,7 +16,7 @@ static const kv::Command kBegin{"KVBegin",
 
 KV_COMMAND(KVBegin, kBegin) {
   const int32_t n = c.integer(2);
-  if (n < 8) c.fail("Grid dimension must be larger than 8x8 points.");
-  if (n % 2 != 0) c.fail("Grid dimension must be an even number.");
+  if (n < 8) c.fail(kv::Err::BadValue, "Grid dimension must be larger than 8x8 points.");
+  if (n % 2 != 0) c.fail(kv::Err::BadValue, "Grid dimension must be an even number.");
   kv::fill_uniform(c.out(n, {c.scalar(0), c.scalar(1), 0.0, 0}));
 }

@@ -22,8 +22,8 @@ static const char kBanner[] =
 static const char kInternal[] = "The propagation grids do not match the fields.";
 // The new grid is checked before the input field's shape; NaN and values
 // beyond 32 bits truncate to INT32_MIN and are refused here too.
-static const char* check_new_number(const kv::Call& c) {
-  return c.integer(2) < 8 ? kv::kGridTooSmall : nullptr;
+static kv::Error check_new_number(const kv::Call& c) {
+  return c.integer(2) < 8 ? kv::kGridTooSmall : kv::Error{};
 }
 
 static const kv::Command kForward{
@@ -45,5 +45,5 @@ KV_COMMAND(KVForward, kForward) {
   const kv::ForwardScratch s{c.scratch_complex(size.kernel), c.scratch_complex(size.product),
                              size.pack > 0 ? c.scratch_complex(size.pack) : nullptr,
                              c.scratch(size.lines)};
-  if (kv::forward_fast(g, in, out, s) != kv::kForwardOk) c.fail(kInternal);
+  if (kv::forward_fast(g, in, out, s) != kv::kForwardOk) c.fail(kv::Err::Internal, kInternal);
 }

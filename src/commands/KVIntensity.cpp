@@ -14,9 +14,9 @@ static const kv::Command kIntensity{"KVIntensity", 2, 1, {kv::Scalar, kv::Field}
 
 KV_COMMAND(KVIntensity, kIntensity) {
   const int32_t flag = c.integer(0);
-  if (flag < 0 || flag > 2) c.fail(" flag must be 0, 1, or 2");
+  if (flag < 0 || flag > 2) c.fail(kv::Err::BadValue, " flag must be 0, 1, or 2");
   const kv::FieldIn& in = c.in(1);
   double* out = c.out_real(in.n, in.n);
   if (!kv::intensity(in, static_cast<kv::Normalize>(flag), out))
-    c.fail("Cannot normalize: Zero beam power.");
+    c.fail(kv::Err::BadValue, "Cannot normalize: Zero beam power.");
 }

@@ -26,9 +26,9 @@ static const char kOutOfRange[] = "Out of Range error.";
 
 // A field needs five header entries in its last column. NaN truncates to
 // INT32_MIN and is refused as too small; values beyond 32 bits as too large.
-static const char* check_new_number(const kv::Call& c) {
-  if (c.integer(1) >= 5) return nullptr;
-  return c.scalar(1) >= 2147483648.0 ? kv::kTooLarge : kTooFew;
+static kv::Error check_new_number(const kv::Call& c) {
+  if (c.integer(1) >= 5) return kv::Error{};
+  return c.scalar(1) >= 2147483648.0 ? kv::kTooLarge : kv::Error{kv::Err::BadValue, kTooFew};
 }
 
 static const kv::Command kInterpol{
@@ -50,6 +50,6 @@ KV_COMMAND(KVInterpol, kInterpol) {
   const kv::FieldOut out = c.out(m, h);
   if (kv::interpolate(c.scalar(0), m, c.scalar(2), c.scalar(3), c.scalar(4), c.scalar(5), in,
                       out) != kv::kInterpolOk) {
-    c.fail(kOutOfRange);
+    c.fail(kv::Err::BadValue, kOutOfRange);
   }
 }

@@ -20,5 +20,5 @@ static const kv::Command kNormal{"KVNormal",
 KV_COMMAND(KVNormal, kNormal) {
   const kv::FieldOut out = c.out();
   double* power = c.out_real(1, 1, 1);
-  if (!kv::normalize(c.in(0), out, power)) c.fail("Zero beam power");
+  if (!kv::normalize(c.in(0), out, power)) c.fail(kv::Err::BadValue, "Zero beam power");
 }

@@ -18,8 +18,8 @@ static const char kBanner[] =
 
 // As KVForward: the new grid is checked before the input field's shape; NaN
 // and values beyond 32 bits truncate to INT32_MIN and are refused here too.
-static const char* check_new_number(const kv::Call& c) {
-  return c.integer(0) < 8 ? kv::kGridTooSmall : nullptr;
+static kv::Error check_new_number(const kv::Call& c) {
+  return c.integer(0) < 8 ? kv::kGridTooSmall : kv::Error{};
 }
 
 static const kv::Command kPad{"KVPad",         2,       1,       {kv::Scalar, kv::Field},

@@ -16,10 +16,10 @@ KV_COMMAND(KVPhaseUnwrap, kUnwrap) {
   static const char kSquare[] = "Input phase array must be square.";
   static const char kNumbers[] = "Input phase array must be a numeric or logical array.";
   const kv::ArrayView phase = c.array(1);
-  if (phase.complex) c.fail("Input phase array must have real elements.");
+  if (phase.complex) c.fail(kv::Err::BadArray, "Input phase array must have real elements.");
   const int64_t rows = phase.m;
-  if (rows != phase.n || rows > INT32_MAX) c.fail(kSquare);
-  if (!phase.numeric() && phase.cls != kv::Class::Logical) c.fail(kNumbers);
+  if (rows != phase.n || rows > INT32_MAX) c.fail(kv::Err::BadArray, kSquare);
+  if (!phase.numeric() && phase.cls != kv::Class::Logical) c.fail(kv::Err::BadArray, kNumbers);
   const int32_t n = static_cast<int32_t>(rows);
   if (n == 0) {
     c.out_real(0, 0);

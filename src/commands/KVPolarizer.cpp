@@ -15,14 +15,14 @@ static const kv::Command kPolarizer{
 KV_COMMAND(KVPolarizer, kPolarizer) {
   const kv::FieldIn& fx = c.in(1);
   const kv::FieldIn& fy = c.in(2);
-  if (fx.n != fy.n) c.fail("Input fields must have equal grid dimensions.");
+  if (fx.n != fy.n) c.fail(kv::Err::Mismatch, "Input fields must have equal grid dimensions.");
   switch (kv::polarize(c.scalar(0), fx, fy, c.out())) {
     case kv::kPolUnequalSizes:
-      c.fail("Input fields must have equal grid sizes.");
+      c.fail(kv::Err::Mismatch, "Input fields must have equal grid sizes.");
     case kv::kPolUnequalLambda:
-      c.fail("Input fields must have equal wave lengths.");
+      c.fail(kv::Err::Mismatch, "Input fields must have equal wave lengths.");
     case kv::kPolSpherical:
-      c.fail("One of the input fields has spherical coordinates.");
+      c.fail(kv::Err::Spherical, "One of the input fields has spherical coordinates.");
     default:
       break;
   }

@@ -13,5 +13,5 @@ static const kv::Command kStrehl{"KVStrehl", 1, 1, {kv::Field}, kBanner};
 
 KV_COMMAND(KVStrehl, kStrehl) {
   double* sr = c.out_real(1, 1);
-  if (!kv::strehl_ratio(c.in(0), sr)) c.fail("Zero beam power");
+  if (!kv::strehl_ratio(c.in(0), sr)) c.fail(kv::Err::BadValue, "Zero beam power");
 }

@@ -25,6 +25,7 @@ KV_COMMAND(KVZernike, kCmd) {
   // The orders are checked once the output exists.
   const kv::ZernikeResult r =
       kv::zernike_phase(c.integer(0), c.integer(1), c.scalar(2), c.scalar(3), c.in(4), c.out());
-  if (r == kv::kZernikeNegativeN) c.fail("first argument must be larger than zero");
-  if (r == kv::kZernikeBadM) c.fail("argument must be larger than zero");
+  if (r == kv::kZernikeNegativeN)
+    c.fail(kv::Err::BadValue, "first argument must be larger than zero");
+  if (r == kv::kZernikeBadM) c.fail(kv::Err::BadValue, "argument must be larger than zero");
 }

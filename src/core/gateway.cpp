@@ -7,19 +7,56 @@
 
 namespace kv {
 
-const char* const kNotAField = "Input field is not a Korvane field.";
-const char* const kNotScalar = "Input must be real scalar.";
-const char* const kSpherical = "No spherical coordinates allowed. Use KVConvert first";
-const char* const kOutOfMemory = "Out of memory.";
-const char* const kTooLarge = "Grid dimension too large: the result would not fit in memory.";
-const char* const kGridTooSmall = "The minimum grid-dimension of a Korvane field is 8";
+const Error kNotAField{Err::NotField, "Input field is not a Korvane field."};
+const Error kNotScalar{Err::NotScalar, "Input must be real scalar."};
+const Error kSpherical{Err::Spherical, "No spherical coordinates allowed. Use KVConvert first"};
+const Error kOutOfMemory{Err::OutOfMemory, "Out of memory."};
+const Error kTooLarge{Err::TooLarge,
+                      "Grid dimension too large: the result would not fit in memory."};
+const Error kGridTooSmall{Err::BadValue, "The minimum grid-dimension of a Korvane field is 8"};
+
+const char* error_id(Err kind) {
+  switch (kind) {
+    case Err::ArgCount:
+      return "Korvane:argCount";
+    case Err::NotScalar:
+      return "Korvane:notScalar";
+    case Err::NotField:
+      return "Korvane:notField";
+    case Err::BadArray:
+      return "Korvane:badArray";
+    case Err::Spherical:
+      return "Korvane:spherical";
+    case Err::Mismatch:
+      return "Korvane:mismatch";
+    case Err::BadValue:
+      return "Korvane:badValue";
+    case Err::TooLarge:
+      return "Korvane:tooLarge";
+    case Err::OutOfMemory:
+      return "Korvane:outOfMemory";
+    case Err::Internal:
+      break;
+  }
+  return "Korvane:internal";
+}
+
+const char* as_format(const char* text, char (&buf)[512]) {
+  size_t o = 0;
+  for (const char* p = text; *p != '\0' && o + 2 < sizeof buf; ++p) {
+    if (*p == '%') buf[o++] = '%';
+    buf[o++] = *p;
+  }
+  buf[o] = '\0';
+  return buf;
+}
 
 namespace {
 
-// Thrown by Call::fail and caught in run, which hands the message back to the
+// Thrown by Call::fail and caught in run, which hands the error back to the
 // host adapter; the adapter raises it once it has left every try block.
 struct Failure {
-  const char* msg;
+  Error e;
 };
 
 const char* const kCountWords[] = {"zero", "one", "two", "three", "four", "five", "six", "seven"};
@@ -68,7 +105,7 @@ bool fits(int64_t rows, int64_t cols, int bytes) {
   return rows <= limit / cols;
 }
 
-void Call::fail(const char* msg) const { throw Failure{msg}; }
+void Call::fail(const Error& e) const { throw Failure{e}; }
 
 void* Call::allocate(int64_t count, size_t size) {
   if (nscratch_ == kMaxScratch) fail(kOutOfMemory);
@@ -94,7 +131,7 @@ void Call::release_scratch() {
 }
 
 FieldOut Call::out(int32_t n, const Header& h, int slot) {
-  if (n < 5) fail("A field needs a grid dimension of at least 5.");  // room for the header
+  if (n < 5) fail(Err::BadValue, "A field needs a grid dimension of at least 5.");  // header room
   if (!fits(n, static_cast<int64_t>(n) + 1, sizeof(cplx))) fail(kTooLarge);
   cplx* z = host_.new_field(n, slot);
   if (z == nullptr) fail(kOutOfMemory);
@@ -118,10 +155,10 @@ double* Call::out_real(int64_t rows, int64_t cols, int slot) {
 // Binds a field that passed the shape test. Interleaved samples and a
 // narrowed (real) field are read in place; samples whose imaginary parts the
 // host keeps apart are gathered into interleaved scratch once.
-void Call::bind_field(int arg, const char* msg) {
+void Call::bind_field(int arg, const char* not_field) {
   const ArrayView a = array(arg);
   int32_t n = 0;
-  if (!field_shape(a, &n)) fail(msg);
+  if (!field_shape(a, &n)) fail(Err::NotField, not_field);
   FieldIn& f = fields_[arg];
   const int64_t nn = samples(n);
   double head[5];
@@ -141,26 +178,27 @@ void Call::bind_field(int arg, const char* msg) {
   }
 }
 
-const char* run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&),
-                char (&buf)[256]) {
+Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&),
+          char (&buf)[256]) {
   if (nrhs == 0) {
     host.print(cmd.banner);
-    return nullptr;
+    return Error{};
   }
   if (nrhs != cmd.inputs) {
     host.print(cmd.banner);
-    if (cmd.input_count_msg != nullptr) return cmd.input_count_msg;
+    if (cmd.input_count_msg != nullptr) return Error{Err::ArgCount, cmd.input_count_msg};
     std::snprintf(buf, sizeof buf, "expects %s input argument%s", kCountWords[cmd.inputs],
                   cmd.inputs == 1 ? "" : "s");
-    return buf;
+    return Error{Err::ArgCount, buf};
   }
   if (nlhs != cmd.outputs) {
     host.print(cmd.banner);
-    return cmd.output_count_msg ? cmd.output_count_msg : "expects one output argument";
+    return Error{Err::ArgCount,
+                 cmd.output_count_msg ? cmd.output_count_msg : "expects one output argument"};
   }
 
   Call c(host);
-  const char* msg = nullptr;
+  Error err;
   try {
     // Scalars first, in argument order; then the complex flag of each field.
     for (int i = 0; i < cmd.inputs; ++i) {
@@ -170,8 +208,8 @@ const char* run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)
     int nfield = 0;
     for (int i = 0; i < cmd.inputs; ++i) {
       if (cmd.args[i] != Field) continue;
-      const char* field_msg = cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField;
-      if (!complex_flag(host.arg(i))) c.fail(field_msg);
+      const char* field_msg = cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField.text;
+      if (!complex_flag(host.arg(i))) c.fail(Err::NotField, field_msg);
       if (c.first_field_ < 0) c.first_field_ = i;
       ++nfield;
     }
@@ -179,20 +217,20 @@ const char* run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)
       if (cmd.args[i] == Scalar || cmd.args[i] == Loose) c.values_[i] = host.scalar(i);
     }
     if (cmd.early != nullptr) {
-      if (const char* early = cmd.early(c)) c.fail(early);
+      if (const Error early = cmd.early(c)) c.fail(early);
     }
     nfield = 0;
     for (int i = 0; i < cmd.inputs; ++i) {
       if (cmd.args[i] != Field) continue;
-      c.bind_field(i, cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField);
+      c.bind_field(i, cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField.text);
       ++nfield;
     }
     body(c);
     host.finish();
   } catch (const Failure& f) {
-    msg = f.msg;
+    err = f.e;
   } catch (const std::bad_alloc&) {
-    msg = kOutOfMemory;
+    err = kOutOfMemory;
   } catch (const std::exception& e) {
     // A host error from inside one of its calls (an allocation that failed);
     // its text may already name the command.
@@ -202,12 +240,12 @@ const char* run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)
       text += len + 2;
     }
     std::snprintf(buf, sizeof buf, "%s", text);
-    msg = buf;
+    err = Error{Err::OutOfMemory, buf};
   } catch (...) {
-    msg = kOutOfMemory;
+    err = kOutOfMemory;
   }
   c.release_scratch();
-  return msg;
+  return err;
 }
 
 }  // namespace kv

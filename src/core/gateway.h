@@ -21,10 +21,37 @@ enum Arg : unsigned char {
   Array,   // handed over as it stands (phase and profile arrays)
 };
 
+// What kind of refusal an error is. The hosts raise it with the identifier
+// "Korvane:<kind>" (error_id), so that a script's catch can tell a refused
+// argument from a machine out of memory without matching the text.
+enum class Err : unsigned char {
+  ArgCount,     // wrong number of inputs or outputs
+  NotScalar,    // a scalar argument that is not a real double scalar
+  NotField,     // a field argument that is not a Korvane field
+  BadArray,     // an array argument of the wrong shape or class
+  Spherical,    // a field in spherical coordinates where none is allowed
+  Mismatch,     // two fields that do not share a grid
+  BadValue,     // a parameter outside its range
+  TooLarge,     // a result no address space could hold
+  OutOfMemory,  // an allocation that failed
+  Internal,     // a check that no input should reach
+};
+
+// "Korvane:argCount", "Korvane:notScalar", ...
+const char* error_id(Err kind);
+
+// An error: its kind and its text. A null text means no error.
+struct Error {
+  Err kind = Err::BadValue;
+  const char* text = nullptr;
+  explicit operator bool() const { return text != nullptr; }
+  const char* id() const { return error_id(kind); }
+};
+
 class Call;
 // A check that runs once the scalars are read, before any field's shape is
-// tested. Returns the message to raise, or nullptr.
-using EarlyCheck = const char* (*)(const Call&);
+// tested. Returns the error to raise, or an empty Error.
+using EarlyCheck = Error (*)(const Call&);
 
 constexpr int kMaxArgs = 8;
 
@@ -40,12 +67,12 @@ struct Command {
   EarlyCheck early = nullptr;
 };
 
-extern const char* const kNotAField;     // "Input field is not a Korvane field."
-extern const char* const kNotScalar;     // "Input must be real scalar."
-extern const char* const kSpherical;     // "No spherical coordinates allowed. Use KVConvert first"
-extern const char* const kOutOfMemory;   // "Out of memory."
-extern const char* const kTooLarge;      // an output that no machine could address
-extern const char* const kGridTooSmall;  // a new grid dimension below 8
+extern const Error kNotAField;     // "Input field is not a Korvane field."
+extern const Error kNotScalar;     // "Input must be real scalar."
+extern const Error kSpherical;     // "No spherical coordinates allowed. Use KVConvert first"
+extern const Error kOutOfMemory;   // "Out of memory."
+extern const Error kTooLarge;      // an output that no machine could address
+extern const Error kGridTooSmall;  // a new grid dimension below 8
 
 // The class of an argument, as the host reports it.
 enum class Class : unsigned char {
@@ -140,14 +167,15 @@ class Call {
   // Zeroed scratch memory of `count` complex values, freed when the call ends.
   cplx* scratch_complex(int64_t count);
 
-  // Ends the call with `msg`.
-  [[noreturn]] void fail(const char* msg) const;
+  // Ends the call with the error `e`, or with `text` of kind `kind`.
+  [[noreturn]] void fail(const Error& e) const;
+  [[noreturn]] void fail(Err kind, const char* text) const { fail(Error{kind, text}); }
 
  private:
-  friend const char* run(const Command&, Host&, int, int, void (*)(Call&), char (&)[256]);
+  friend Error run(const Command&, Host&, int, int, void (*)(Call&), char (&)[256]);
   explicit Call(Host& host) : host_(host) {}
   void* allocate(int64_t count, size_t size);
-  void bind_field(int arg, const char* msg);
+  void bind_field(int arg, const char* not_field);
   void release_scratch();
 
   Host& host_;
@@ -160,11 +188,15 @@ class Call {
 };
 
 // Runs the gateway for `cmd` with `nrhs` arguments and `nlhs` requested
-// results, then `body` with the checked call. Returns the message the host
-// must raise, or nullptr; the message may live in `buf`. No exception leaves
+// results, then `body` with the checked call. Returns the error the host must
+// raise, or an empty Error; its text may live in `buf`. No exception leaves
 // it.
-const char* run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&),
-                char (&buf)[256]);
+Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&),
+          char (&buf)[256]);
+
+// Writes `text` into `buf` with every '%' doubled, for a host error call that
+// reads its message as a printf format; returns buf.
+const char* as_format(const char* text, char (&buf)[512]);
 
 // Elements of `rows` x `cols` values of `bytes` bytes each that any address
 // space could hold (refused before anything is allocated otherwise).

@@ -155,14 +155,16 @@ class MexHost final : public Host {
 void run_mex(const Command& cmd, int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
              void (*body)(Call&)) {
   char buf[256];
-  const char* msg;
+  Error err;
   {
     MexHost host(plhs, prhs);
-    msg = run(cmd, host, nlhs, nrhs, body, buf);
+    err = run(cmd, host, nlhs, nrhs, body, buf);
   }
   // Raised here, outside every try block: the host's error unwinds (or
-  // longjmps) straight out of the module.
-  if (msg != nullptr) mexErrMsgTxt(msg);
+  // longjmps) straight out of the module. The message is the format of the
+  // error call, so a '%' in it is doubled.
+  char format[512];
+  if (err) mexErrMsgIdAndTxt(err.id(), as_format(err.text, format));
 }
 
 }  // namespace kv

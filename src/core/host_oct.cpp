@@ -215,17 +215,19 @@ class OctHost final : public Host {
   Kind kind_[2] = {kNone, kNone};
 };
 
-// Raises `msg` as Octave raises the error of a MEX module named `name`: the
-// name, a colon, the message; a trailing newline is kept out of the message
-// and suppresses the traceback location.
-[[noreturn]] void raise(const char* name, const char* msg) {
+// Raises `e` as Octave raises the error of a MEX module named `name` that
+// calls mexErrMsgIdAndTxt: the identifier, and the name, a colon and the
+// message; a trailing newline is kept out of the message and suppresses the
+// traceback location.
+[[noreturn]] void raise(const char* name, const Error& e) {
+  const char* msg = e.text;
   const size_t len = std::strlen(msg);
   if (len == 0) error(" ");
   if (msg[len - 1] == '\n') {
     const std::string text(msg, len - 1);
-    error("%s: %s\n", name, text.c_str());
+    error_with_id(e.id(), "%s: %s\n", name, text.c_str());
   }
-  error("%s: %s", name, msg);
+  error_with_id(e.id(), "%s: %s", name, msg);
 }
 
 }  // namespace
@@ -233,16 +235,16 @@ class OctHost final : public Host {
 octave_value_list run_oct(const Command& cmd, const octave_value_list& args, int nargout,
                           void (*body)(Call&)) {
   char buf[256];
-  const char* msg;
+  Error err;
   octave_value_list results;
   {
     OctHost host(args);
     const int nrhs = args.length() <= kMaxArgs ? args.length() : kMaxArgs + 1;
-    msg = run(cmd, host, nargout, nrhs, body, buf);
-    if (msg == nullptr) results = host.results(nargout);
+    err = run(cmd, host, nargout, nrhs, body, buf);
+    if (!err) results = host.results(nargout);
   }
   // Raised here, outside every try block.
-  if (msg != nullptr) raise(cmd.name, msg);
+  if (err) raise(cmd.name, err);
   return results;
 }
 

@@ -96,18 +96,18 @@ bool widen_sparse(const ArrayView& a, int32_t n, double* dst) {
 const double* profile_plane(Call& c, int arg, int32_t n, const char* shape_msg,
                             const char* class_msg) {
   const ArrayView a = c.array(arg);
-  if (a.m != n || a.n != n) c.fail(shape_msg);
-  if (!a.numeric() && a.cls != Class::Logical) c.fail(class_msg);
+  if (a.m != n || a.n != n) c.fail(Err::BadArray, shape_msg);
+  if (!a.numeric() && a.cls != Class::Logical) c.fail(Err::BadArray, class_msg);
   const int64_t count = samples(n);
   if (a.cls == Class::Double && !a.sparse) {
     const double* re = static_cast<const double*>(a.re);
-    if (re == nullptr) c.fail(class_msg);
+    if (re == nullptr) c.fail(Err::BadArray, class_msg);
     // Real values, or real parts kept apart from the imaginary ones: in place.
     if (a.stride == 1) return re;
   }
   double* plane = c.scratch(count);
   const bool ok = a.sparse ? widen_sparse(a, n, plane) : widen_full(a, count, plane);
-  if (!ok) c.fail(class_msg);
+  if (!ok) c.fail(Err::BadArray, class_msg);
   return plane;
 }
 

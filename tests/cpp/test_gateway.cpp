@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/field.h"
+#include "core/gateway.h"
 #include "host.h"
 
 using host::Array;
@@ -149,4 +150,75 @@ TEST(Gateway, IntegerTruncation) {
   EXPECT_EQ(kv::truncate_int(2147483648.0), INT32_MIN);
   EXPECT_EQ(kv::truncate_int(NAN), INT32_MIN);
   EXPECT_EQ(kv::truncate_int(-INFINITY), INT32_MIN);
+}
+
+// Every refusal carries an identifier naming its kind; the text stays the
+// command's own.
+TEST(Gateway, ErrorIdentifiers) {
+  Array f = host::field(8);
+  Array f16 = host::field(16);
+  Array curved = host::field(8, 1e-3, 1e-6, 0.5);
+  Array one = host::scalar(1);
+  Array seven = host::scalar(7);
+  Array huge = host::scalar(2147483646);
+  Array cplx = host::complex(1, 1);
+  Array notfield = host::complex(8, 8);
+  Array wrong = host::real(4, 4);
+  struct Case {
+    const char* name;
+    std::vector<const mxArray*> args;
+    int nlhs;
+    const char* id;
+    const char* msg;
+  } cases[] = {
+      {"KVCircAperture",
+       {one.get(), f.get()},
+       1,
+       "Korvane:argCount",
+       "expects four input arguments"},
+      {"KVNormal", {f.get()}, 1, "Korvane:argCount", "expects two output arguments.\n\n"},
+      {"KVTilt", {cplx.get(), one.get(), f.get()}, 1, "Korvane:notScalar", kNotScalar},
+      {"KVTilt", {one.get(), one.get(), notfield.get()}, 1, "Korvane:notField", kNotField},
+      {"KVBeamMix",
+       {f.get(), notfield.get()},
+       1,
+       "Korvane:notField",
+       "Input field 2 is not a Korvane field."},
+      {"KVSubPhase",
+       {wrong.get(), f.get()},
+       1,
+       "Korvane:badArray",
+       "Input phase array must be square and must have equal dimensions as the input field."},
+      {"KVLens",
+       {one.get(), one.get(), one.get(), curved.get()},
+       1,
+       "Korvane:spherical",
+       "No spherical coordinates allowed. Use KVConvert first"},
+      {"KVBeamMix", {f.get(), f16.get()}, 1, "Korvane:mismatch", "Unequal grid dimensions."},
+      {"KVBegin",
+       {one.get(), one.get(), seven.get()},
+       1,
+       "Korvane:badValue",
+       "Grid dimension must be larger than 8x8 points."},
+      {"KVBegin",
+       {one.get(), one.get(), huge.get()},
+       1,
+       "Korvane:tooLarge",
+       "Grid dimension too large: the result would not fit in memory."},
+  };
+  for (const Case& c : cases) {
+    host::Result r = call(c.name, c.nlhs, c.args);
+    EXPECT_TRUE(r.failed) << c.name;
+    EXPECT_EQ(r.id, c.id) << c.name << ": " << r.error;
+    EXPECT_EQ(r.error, c.msg) << c.name;
+  }
+  // A failed allocation is told apart from every refusal.
+  host::fail_allocation_at(1);
+  host::Result r = call("KVTilt", 1, {one.get(), one.get(), f.get()});
+  host::fail_allocation_at(0);
+  EXPECT_EQ(r.id, "Korvane:outOfMemory");
+  EXPECT_EQ(r.error, "Out of memory.");
+  // A '%' in a message reaches the user as it stands.
+  char buf[512];
+  EXPECT_STREQ(kv::as_format("50% of %s", buf), "50%% of %%s");
 }

@@ -55,3 +55,30 @@
 %!error <Input must be real scalar.> G = KVCircAperture (1, [0 0], 0, ones (8));
 %!error < flag must be 0, 1, or 2> I = KVIntensity (3, KVBegin (1, 1, 8));
 %!error <Cannot normalize: Zero beam power.> I = KVIntensity (1, KVCircAperture (0, 1, 1, KVBegin (1, 1, 8)));
+
+%!function check_error (id, msg, f)
+%!  try
+%!    x = f ();
+%!    error ('no error raised');
+%!  catch err
+%!    assert (err.identifier, id);
+%!    assert (err.message, msg);
+%!  end
+%!endfunction
+
+%!test
+%! % Every refusal has an identifier Korvane:<kind>; the message is unchanged.
+%! check = @check_error;
+%! G = KVBegin (1e-3, 1e-6, 16);
+%! check ('Korvane:argCount', 'KVTilt: expects three input arguments', @() KVTilt (1, F));
+%! check ('Korvane:notScalar', 'KVTilt: Input must be real scalar.', @() KVTilt (1i, 0, F));
+%! check ('Korvane:notField', 'KVTilt: Input field is not a Korvane field.', @() KVTilt (0, 0, ones (8)));
+%! check ('Korvane:badArray', ['KVMultPhase: Input phase array must be square and must have ' ...
+%!        'equal dimensions as the input field.'], @() KVMultPhase (ones (4), F));
+%! check ('Korvane:mismatch', 'KVBeamMix: Unequal grid dimensions.', @() KVBeamMix (F, G));
+%! check ('Korvane:badValue', 'KVBegin: Grid dimension must be an even number.', @() KVBegin (1, 1, 9));
+%! S = F; S(4, 9) = 1;
+%! check ('Korvane:spherical', 'KVLens: No spherical coordinates allowed. Use KVConvert first', ...
+%!        @() KVLens (1, 0, 0, S));
+%! check ('Korvane:tooLarge', ['KVBegin: Grid dimension too large: the result would not fit ' ...
+%!        'in memory.'], @() KVBegin (1, 1, 2^31 - 2));
