@@ -1,10 +1,26 @@
 #!/bin/bash
-# Installs the Debian packages the build, the demo and the tests need, when
-# they are missing. Needs root for apt-get; otherwise says what to install.
+# Installs the Debian packages the build, the demo, the tests and the
+# benchmarks need, when they are missing: the one list of them (make demo,
+# make test and CI all come here). Needs root for apt-get; otherwise says what
+# to install. `scripts/deps.sh --list` prints the list.
 set -e
-packages=(octave liboctave-dev cmake g++ make libgtest-dev googletest libblas-dev libfftw3-dev
-          g++-mingw-w64-x86-64 octave-parallel clang libclang-rt-14-dev gnuplot-nox
-          fonts-dejavu-core fonts-freefont-otf)
+packages=(
+  # Octave and the oct-file build
+  octave liboctave-dev make g++
+  # the BLAS and FFT libraries: OpenBLAS, selected through Debian's
+  # alternatives in place of the reference BLAS (ten times slower)
+  libblas-dev libopenblas0-pthread libopenblas-dev libfftw3-dev
+  # pictures of the demo, without a display
+  gnuplot-nox fonts-dejavu-core fonts-freefont-otf
+  # the C++ tests, the fuzzer, the benchmarks and the Windows cross-compile
+  cmake libgtest-dev googletest clang libclang-rt-14-dev libbenchmark-dev g++-mingw-w64-x86-64
+  # the parallel sweeps
+  octave-parallel
+)
+if [ "${1:-}" = "--list" ]; then
+  echo "${packages[@]}"
+  exit 0
+fi
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
