@@ -11,9 +11,9 @@ function [x, y] = KVCoordinates(Fin, rule)
 %   x, y  N x N arrays, in the unit of size and lambda, lined up with the
 %         samples: x goes with the columns, y with the rows
 %
-%   The sample in column i and row j, counted from 0, lies at
-%   x = (i - floor(N/2))*d, y = (j - floor(N/2))*d with d = size/N (or
-%   size/(N - 1)): the sample in row and column N/2 + 1 is the origin.
+%   F(r, c), in Octave's 1-based indices, lies at
+%   x = (c - 1 - floor(N/2))*d, y = (r - 1 - floor(N/2))*d with d = size/N (or
+%   size/(N - 1)): F(N/2 + 1, N/2 + 1) is the origin for the even N of KVBegin.
 %   The values are those the commands compute, bit for bit.
 %
 %   Example:

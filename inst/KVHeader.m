@@ -16,6 +16,11 @@ function h = KVHeader(Fin)
 %   hold size, lambda, N, curvature and aux_int. N is taken from the shape
 %   of Fin, which is what every command reads.
 %
+%   No command checks size, lambda or curvature: a header edited by hand to
+%   a size of 0, NaN or Inf is accepted everywhere and gives plausible but
+%   meaningless results (KVCircAperture passes every sample, KVStrehl says
+%   1). Keep size and lambda positive and finite.
+%
 %   Example:
 %     F = KVBegin(5e-3, 633e-9, 256);
 %     h = KVHeader(F);

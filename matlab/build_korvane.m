@@ -91,6 +91,7 @@ end
 copyfile(fullfile(root, 'matlab', 'Contents.m'), outdir);
 % The helpers written in the scripting language (KVCoordinates, KVHeader, ...).
 copyfile(fullfile(root, 'inst', '*.m'), outdir);
+copyfile(fullfile(root, 'VERSION'), outdir);  % read by korvane_version
 fprintf('Korvane: %d commands in %s (%s API)\n', numel(commands), outdir, api);
 end
 

@@ -38,9 +38,14 @@ MODULES := $(patsubst %,$(OUT)/%.$(EXT),$(NAMES))
 HELPERS := $(patsubst inst/%,$(OUT)/%,$(wildcard inst/*.m))
 LDFLAGS_MOD := -Wl,--version-script=$(EXPORTS) -Wl,--gc-sections
 
-all: $(MODULES) $(HELPERS)
+all: $(MODULES) $(HELPERS) $(OUT)/VERSION
 
 $(OUT)/%.m: inst/%.m
+	@mkdir -p $(@D)
+	@cp $< $@
+
+# korvane_version reads the VERSION file beside it.
+$(OUT)/VERSION: VERSION
 	@mkdir -p $(@D)
 	@cp $< $@
 

@@ -8,7 +8,8 @@ function varargout = KVBeamMix(varargin)
 %   Fout        Fin1 + Fin2, sample by sample, with no weighting
 %
 %   The result has Fin1's size, curvature and aux_int, and the mean of the
-%   two wavelengths. Sizes are compared exactly. Fields in spherical
+%   two wavelengths. Sizes are compared exactly (a NaN size equals none, so
+%   such a field is refused as on another grid). Fields in spherical
 %   coordinates are refused: use KVConvert first.
 %
 %   Example (two tilted beams give fringes):

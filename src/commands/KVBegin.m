@@ -10,10 +10,15 @@ function varargout = KVBegin(varargin)
 %   F       the field: an N x (N+1) array, N x N samples followed by a
 %           header column [size; lambda; N; curvature; aux_int; 0; ...]
 %
-%   Sample (i, j) lies at x = (i - N/2)*size/N, y = (j - N/2)*size/N, with
-%   x along the columns and y along the rows of F; the sample in row N/2+1,
-%   column N/2+1 is the origin. Every later command takes F as its last
-%   argument and returns a new field or a plain array.
+%   F(r, c) lies at x = (c - 1 - N/2)*size/N, y = (r - 1 - N/2)*size/N:
+%   x goes with the columns and y with the rows of F, and F(N/2 + 1, N/2 + 1)
+%   is the origin. Every later command takes F as its last argument and
+%   returns a new field or a plain array.
+%
+%   size and lambda are stored as given: nothing checks them, here or in a
+%   header edited by hand. A size of 0, NaN or Inf gives results that look
+%   plausible and mean nothing (every sample passes KVCircAperture, KVStrehl
+%   says 1), so keep both positive and finite.
 %
 %   Octave turns a complex array whose imaginary parts are all zero into a
 %   real one, so a fresh field is real there; every command accepts it.

@@ -8,8 +8,9 @@ function varargout = KVCircAperture(varargin)
 %   Fin               input field (from KVBegin or any other command)
 %   Fout              output field, same grid as Fin
 %
-%   Sample (i, j) lies at x = (i - floor(N/2))*size/N, y likewise, with x
-%   along the columns of the field and y along its rows. A sample exactly on
+%   F(r, c) lies at x = (c - 1 - N/2)*size/N, y = (r - 1 - N/2)*size/N:
+%   x goes with the columns of the field, y with its rows (floor(N/2) for
+%   an odd N). A sample exactly on
 %   the circle passes. Blocked samples become exactly 0. NaN parameters
 %   block nothing.
 %

@@ -9,7 +9,8 @@ function varargout = KVConvert(varargin)
 %
 %   The spherical phase front that c stands for is multiplied into the
 %   samples by the thin lens of KVLens with f = -1/c on the axis:
-%     phi = (6.2831852/lambda)*c*(x^2 + y^2)/2,  x = (i - floor(N/2))*size/N.
+%     phi = (6.2831852/lambda)*c*(x^2 + y^2)/2
+%   with F(r, c) at x = (c - 1 - N/2)*size/N, y = (r - 1 - N/2)*size/N.
 %   A field with curvature 0 comes back unchanged, so converting twice is the
 %   same as converting once. A NaN curvature gives NaN samples. Commands that
 %   refuse spherical coordinates (KVLens, KVAxicon, KVBeamMix, KVPolarizer)

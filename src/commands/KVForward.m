@@ -26,9 +26,9 @@ function varargout = KVForward(varargin)
 %   on a pixel edge. One NaN sample in Fin makes every output sample NaN.
 %
 %   Grid rule. KVForward (like KVInterpol) spaces its samples by
-%   size/(N - 1), on both grids: sample (i, j) lies at
-%   x = (i - floor(N/2))*size/(N - 1), y likewise. Every other command uses
-%   size/N. A field drawn by another command is therefore seen here
+%   size/(N - 1), on both grids: F(r, c) lies at
+%   x = (c - 1 - floor(N/2))*size/(N - 1), y = (r - 1 - floor(N/2))*size/(N - 1).
+%   Every other command uses size/N. A field drawn by another command is therefore seen here
 %   stretched by N/(N - 1) about its centre sample (1.6 % at N = 64, 0.4 %
 %   at N = 256): an aperture radius or a beam waist R acts as R*N/(N - 1),
 %   and a lens of focal length f made by KVLens acts as one of focal length

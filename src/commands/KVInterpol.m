@@ -26,7 +26,7 @@ function varargout = KVInterpol(varargin)
 %   Two grid rules. KVInterpol and KVForward space their samples by
 %   size/(N - 1), on both the input and the output grid: the first and the
 %   last sample of a side lie size apart. Every other command spaces them by
-%   size/N, sample (i, j) at x = (i - floor(N/2))*size/N. The same field
+%   size/N, F(r, c) at x = (c - 1 - floor(N/2))*size/N. The same field
 %   record therefore means slightly different coordinates to the two
 %   groups: a radius, waist or shift set by another command, seen by
 %   KVInterpol or KVForward, is larger by the factor N/(N - 1) (1.6 % at

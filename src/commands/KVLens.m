@@ -10,7 +10,8 @@ function varargout = KVLens(varargin)
 %
 %   Each sample is multiplied by exp(i*phi) with
 %     phi = -(k*((x - x_shift)^2 + (y - y_shift)^2))/(2*f),  k = 6.2831852/lambda,
-%   x = (i - floor(N/2))*size/N and y likewise. The amplitude is unchanged;
+%   F(r, c) at x = (c - 1 - N/2)*size/N, y = (r - 1 - N/2)*size/N (floor(N/2)
+%   for an odd N). The amplitude is unchanged;
 %   the sample at the lens centre keeps its value. f = 0 gives NaN samples
 %   without an error. y_shift is taken as given: of an array its first
 %   element is used. A field in spherical coordinates (non-zero curvature)

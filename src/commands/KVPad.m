@@ -9,8 +9,8 @@ function varargout = KVPad(varargin)
 %   Fout       the M x M field: same spacing size/N as Fin, so its size is
 %              size*M/N; lambda and curvature are those of Fin
 %
-%   The sample at the origin stays at the origin: sample (i, j) of Fin
-%   moves to (i - floor(N/2) + floor(M/2), j - floor(N/2) + floor(M/2)).
+%   The sample at the origin stays at the origin: Fin(r, c) moves to
+%   Fout(r - floor(N/2) + floor(M/2), c - floor(N/2) + floor(M/2)).
 %   With M > N the new samples around the field are zero; with M < N the
 %   samples outside the new grid are dropped. Values are copied unchanged,
 %   so padding and cropping back returns Fin bit for bit, and padding keeps

@@ -82,3 +82,7 @@
 %!        @() KVLens (1, 0, 0, S));
 %! check ('Korvane:tooLarge', ['KVBegin: Grid dimension too large: the result would not fit ' ...
 %!        'in memory.'], @() KVBegin (1, 1, 2^31 - 2));
+
+%!test
+%! % The version is found beside the helpers in the build folder.
+%! assert (! isempty (regexp (korvane_version (), '^\d+\.\d+\.\d+$', 'once')));
