@@ -263,7 +263,8 @@ function s = esc(s)
 end
 
 function body = gallery_body(root, outdir, names)
-  % Every example script with the pictures it wrote into build/demo.
+  % Every example script with the pictures it wrote into build/demo, each
+  % under the caption written beside it (<picture>.txt).
   demo = fullfile(root, 'build', 'demo');
   imgdir = fullfile(outdir, 'img');
   if (! exist(imgdir, 'dir'))
@@ -272,10 +273,14 @@ function body = gallery_body(root, outdir, names)
   pngs = dir(fullfile(demo, '*.png'));
   pngs = {pngs.name};
   scripts = dir(fullfile(root, 'examples', '*.m'));
-  scripts = setdiff({scripts.name}, {'run_examples.m', 'demo_dir.m'});
+  scripts = {scripts.name};
+  % run_examples.m runs them; demo_*.m are the helpers they share.
+  scripts = scripts(! (strcmp(scripts, 'run_examples.m') | strncmp(scripts, 'demo_', 5)));
   body = ['<p>The pictures that <code>make demo</code> draws, each with the script that ' ...
-          'made it (<code>examples/</code>; <code>demo_dir()</code> is the folder ' ...
-          '<code>build/demo</code>).</p>' "\n"];
+          'made it (<code>examples/</code>; the <code>demo_*.m</code> files there are the ' ...
+          'helpers they share: <code>demo_figure</code>, <code>demo_image</code> and ' ...
+          '<code>demo_save</code> lay out, draw and write a picture, <code>demo_dir()</code> ' ...
+          'is the folder <code>build/demo</code>).</p>' "\n"];
   if (isempty(pngs))
     body = [body '<p class="note">No pictures yet: run <code>make demo</code>, then ' ...
             '<code>make doc</code>.</p>' "\n"];
@@ -289,8 +294,16 @@ function body = gallery_body(root, outdir, names)
     sections = [sections sprintf('<h2 id="%s">%s</h2>\n<div class="pics">\n', base, base)];
     for p = mine
       copyfile(fullfile(demo, p{1}), fullfile(imgdir, p{1}));
-      sections = [sections sprintf('<figure><img src="img/%s" alt="%s"><figcaption>%s</figcaption></figure>\n', ...
-                                   p{1}, p{1}, p{1})];
+      [~, stem] = fileparts(p{1});
+      caption = esc(p{1});
+      captionfile = fullfile(demo, [stem '.txt']);
+      if (exist(captionfile, 'file'))
+        caption = sprintf('%s <span class="file">(%s)</span>', ...
+                          link_names(esc(strtrim(fileread(captionfile))), names), esc(p{1}));
+      end
+      sections = [sections sprintf(['<figure><a href="img/%s"><img src="img/%s" alt="%s"></a>' ...
+                                    '<figcaption>%s</figcaption></figure>\n'], ...
+                                   p{1}, p{1}, p{1}, caption)];
     end
     if (isempty(mine))
       sections = [sections "<p class=\"note\">This example prints numbers only.</p>\n"];
