@@ -270,6 +270,11 @@ function body = gallery_body(root, outdir, names)
   if (! exist(imgdir, 'dir'))
     mkdir(imgdir);
   end
+  % Pictures of an earlier build go.
+  old = dir(fullfile(imgdir, '*.png'));
+  for k = 1:numel(old)
+    delete(fullfile(imgdir, old(k).name));
+  end
   pngs = dir(fullfile(demo, '*.png'));
   pngs = {pngs.name};
   scripts = dir(fullfile(root, 'examples', '*.m'));
@@ -285,11 +290,28 @@ function body = gallery_body(root, outdir, names)
     body = [body '<p class="note">No pictures yet: run <code>make demo</code>, then ' ...
             '<code>make doc</code>.</p>' "\n"];
   end
+  % Each picture belongs to the script whose name starts its own, the
+  % longest such (a_b_c.png to a_b.m rather than to a.m).
+  bases = regexprep(scripts, '\.m$', '');
+  owner = zeros(size(pngs));
+  for j = 1:numel(pngs)
+    fits = find(cellfun(@(b) strncmp(pngs{j}, [b '_'], numel(b) + 1) ...
+                             || strcmp(pngs{j}, [b '.png']), bases));
+    if (! isempty(fits))
+      [~, longest] = max(cellfun(@numel, bases(fits)));
+      owner(j) = fits(longest);
+    end
+  end
   toc = '';
   sections = '';
   for k = 1:numel(scripts)
-    [~, base] = fileparts(scripts{k});
-    mine = pngs(strncmp(pngs, [base '_'], numel(base) + 1) | strcmp(pngs, [base '.png']));
+    base = bases{k};
+    mine = pngs(owner == k);
+    code = fileread(fullfile(root, 'examples', scripts{k}));
+    % In the order the script names them (its header lists what it writes).
+    first = cellfun(@(p) min([strfind(code, p), Inf]), mine);
+    [~, order] = sort(first);
+    mine = mine(order);
     toc = [toc sprintf('<li><a href="#%s">%s</a></li>\n', base, base)];
     sections = [sections sprintf('<h2 id="%s">%s</h2>\n<div class="pics">\n', base, base)];
     for p = mine
@@ -308,7 +330,6 @@ function body = gallery_body(root, outdir, names)
     if (isempty(mine))
       sections = [sections "<p class=\"note\">This example prints numbers only.</p>\n"];
     end
-    code = fileread(fullfile(root, 'examples', scripts{k}));
     sections = [sections sprintf('</div>\n<pre class="example">%s</pre>\n', link_names(esc(code), names))];
   end
   body = [body "<ul class=\"toc\">\n" toc "</ul>\n" sections];

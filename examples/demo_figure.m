@@ -20,6 +20,9 @@ function [fig, pos, barpos] = demo_figure(rows, cols, panel, varargin)
   %              on the left column (the rows keep room for x labels)
   opt = struct('bar', 'none', 'heading', '', 'shared', false);
   for k = 1:2:numel(varargin)
+    if ! isfield(opt, varargin{k})
+      error('demo_figure: unknown option %s', varargin{k});
+    end
     opt.(varargin{k}) = varargin{k + 1};
   end
   if isscalar(panel)

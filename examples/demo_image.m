@@ -25,6 +25,9 @@ function ax = demo_image(pos, x, y, V, varargin)
                'yticks', true, 'title', '', 'clim', [], 'map', hot(256), 'bar', '', ...
                'barpos', [], 'barticks', {{}});
   for k = 1:2:numel(varargin)
+    if ! isfield(opt, varargin{k})
+      error('demo_image: unknown option %s', varargin{k});
+    end
     opt.(varargin{k}) = varargin{k + 1};
   end
   if isempty(opt.yunit)
@@ -46,11 +49,13 @@ function ax = demo_image(pos, x, y, V, varargin)
     climits = [opt.clim(1) - step, opt.clim(2)];
     V(blank) = opt.clim(1) - step / 2;
   end
+  x = x * unit_scale(opt.unit);
+  y = y * unit_scale(opt.yunit);
   ax = axes('units', 'pixels', 'position', pos);
   % The colour map before the colour bar: changing it afterwards trips
   % Octave 7's colour bar listener.
   colormap(ax, opt.map);
-  imagesc(ax, x * unit_scale(opt.unit), y * unit_scale(opt.yunit), V, climits);
+  imagesc(ax, x, y, V, climits);
   set(ax, 'ydir', 'normal', 'tickdir', 'out', 'layer', 'top', 'box', 'on');
   if opt.xticks
     xlabel(ax, sprintf('%s (%s)', opt.xlabel, opt.unit));
