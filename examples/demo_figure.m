@@ -41,7 +41,7 @@ function [fig, pos, barpos] = demo_figure(rows, cols, panel, varargin)
   inner_x = left;
   inner_y = bottom;
   if shared_y
-    inner_x = 14;
+    inner_x = 24;         % room for the end tick labels of two panels
   end
   if shared_x
     inner_y = 8;

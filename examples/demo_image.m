@@ -51,12 +51,16 @@ function ax = demo_image(pos, x, y, V, varargin)
   end
   x = x * unit_scale(opt.unit);
   y = y * unit_scale(opt.yunit);
-  ax = axes('units', 'pixels', 'position', pos);
+  % Half a sample beyond the first and last centres (a single one: 1).
+  half = @(v) 0.5 * [-1 1] * max([abs(v(end) - v(1)) / max(numel(v) - 1, 1), ...
+                                  (numel(v) == 1) * 1]);
   % The colour map before the colour bar: changing it afterwards trips
-  % Octave 7's colour bar listener.
-  colormap(ax, opt.map);
-  imagesc(ax, x, y, V, climits);
-  set(ax, 'ydir', 'normal', 'tickdir', 'out', 'layer', 'top', 'box', 'on');
+  % Octave 7's colour bar listener. The image is made by the low-level
+  % call, which spares the reset of a fresh axes that imagesc costs.
+  ax = axes('units', 'pixels', 'position', pos, 'colormap', opt.map, 'clim', climits, ...
+            'xlim', sort(x([1 end])) + half(x), 'ylim', sort(y([1 end])) + half(y), ...
+            'ydir', 'normal', 'tickdir', 'out', 'layer', 'top', 'box', 'on');
+  image(ax, 'xdata', x([1 end]), 'ydata', y([1 end]), 'cdata', V, 'cdatamapping', 'scaled');
   if opt.xticks
     xlabel(ax, sprintf('%s (%s)', opt.xlabel, opt.unit));
   else
