@@ -29,7 +29,7 @@ views = {
 % x = (c - 1 - N/2)*d, y = (r - 1 - N/2)*d.
 x = ((0:N-1) - N / 2) * d;
 [fig, pos, barpos] = demo_figure(2, 3, 220, 'bar', 'last', 'shared', true, 'heading', ...
-                         'KVInterpol: an L-shaped opening resampled (8 mm grid, 200 samples)');
+                                 'KVInterpol: an L-shaped opening resampled (8 mm grid, 200 samples)');
 outline = KVIntensity(0, L);
 for k = 1:rows(views)
   G = views{k, 2};
