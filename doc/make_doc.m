@@ -263,39 +263,73 @@ function s = esc(s)
 end
 
 function body = gallery_body(root, outdir, names)
-  % Every example script with the pictures it wrote into build/demo.
+  % Every example script with the pictures it wrote into build/demo, each
+  % under the caption written beside it (<picture>.txt).
   demo = fullfile(root, 'build', 'demo');
   imgdir = fullfile(outdir, 'img');
   if (! exist(imgdir, 'dir'))
     mkdir(imgdir);
   end
+  % Pictures of an earlier build go.
+  old = dir(fullfile(imgdir, '*.png'));
+  for k = 1:numel(old)
+    delete(fullfile(imgdir, old(k).name));
+  end
   pngs = dir(fullfile(demo, '*.png'));
   pngs = {pngs.name};
   scripts = dir(fullfile(root, 'examples', '*.m'));
-  scripts = setdiff({scripts.name}, {'run_examples.m', 'demo_dir.m'});
+  scripts = {scripts.name};
+  % run_examples.m runs them; demo_*.m are the helpers they share.
+  scripts = scripts(! (strcmp(scripts, 'run_examples.m') | strncmp(scripts, 'demo_', 5)));
   body = ['<p>The pictures that <code>make demo</code> draws, each with the script that ' ...
-          'made it (<code>examples/</code>; <code>demo_dir()</code> is the folder ' ...
-          '<code>build/demo</code>).</p>' "\n"];
+          'made it (<code>examples/</code>; the <code>demo_*.m</code> files there are the ' ...
+          'helpers they share: <code>demo_figure</code>, <code>demo_image</code> and ' ...
+          '<code>demo_save</code> lay out, draw and write a picture, <code>demo_dir()</code> ' ...
+          'is the folder <code>build/demo</code>).</p>' "\n"];
   if (isempty(pngs))
     body = [body '<p class="note">No pictures yet: run <code>make demo</code>, then ' ...
             '<code>make doc</code>.</p>' "\n"];
   end
+  % Each picture belongs to the script whose name starts its own, the
+  % longest such (a_b_c.png to a_b.m rather than to a.m).
+  bases = regexprep(scripts, '\.m$', '');
+  owner = zeros(size(pngs));
+  for j = 1:numel(pngs)
+    fits = find(cellfun(@(b) strncmp(pngs{j}, [b '_'], numel(b) + 1) ...
+                             || strcmp(pngs{j}, [b '.png']), bases));
+    if (! isempty(fits))
+      [~, longest] = max(cellfun(@numel, bases(fits)));
+      owner(j) = fits(longest);
+    end
+  end
   toc = '';
   sections = '';
   for k = 1:numel(scripts)
-    [~, base] = fileparts(scripts{k});
-    mine = pngs(strncmp(pngs, [base '_'], numel(base) + 1) | strcmp(pngs, [base '.png']));
+    base = bases{k};
+    mine = pngs(owner == k);
+    code = fileread(fullfile(root, 'examples', scripts{k}));
+    % In the order the script names them (its header lists what it writes).
+    first = cellfun(@(p) min([strfind(code, p), Inf]), mine);
+    [~, order] = sort(first);
+    mine = mine(order);
     toc = [toc sprintf('<li><a href="#%s">%s</a></li>\n', base, base)];
     sections = [sections sprintf('<h2 id="%s">%s</h2>\n<div class="pics">\n', base, base)];
     for p = mine
       copyfile(fullfile(demo, p{1}), fullfile(imgdir, p{1}));
-      sections = [sections sprintf('<figure><img src="img/%s" alt="%s"><figcaption>%s</figcaption></figure>\n', ...
-                                   p{1}, p{1}, p{1})];
+      [~, stem] = fileparts(p{1});
+      caption = esc(p{1});
+      captionfile = fullfile(demo, [stem '.txt']);
+      if (exist(captionfile, 'file'))
+        caption = sprintf('%s <span class="file">(%s)</span>', ...
+                          link_names(esc(strtrim(fileread(captionfile))), names), esc(p{1}));
+      end
+      sections = [sections sprintf(['<figure><a href="img/%s"><img src="img/%s" alt="%s"></a>' ...
+                                    '<figcaption>%s</figcaption></figure>\n'], ...
+                                   p{1}, p{1}, p{1}, caption)];
     end
     if (isempty(mine))
       sections = [sections "<p class=\"note\">This example prints numbers only.</p>\n"];
     end
-    code = fileread(fullfile(root, 'examples', scripts{k}));
     sections = [sections sprintf('</div>\n<pre class="example">%s</pre>\n', link_names(esc(code), names))];
   end
   body = [body "<ul class=\"toc\">\n" toc "</ul>\n" sections];

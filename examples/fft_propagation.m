@@ -1,7 +1,7 @@
 % FFT propagation, two ways.
 % 1. A Gaussian beam through a Keplerian telescope (f1 = 0.2 m, f2 = 0.3 m,
 %    lenses 0.5 m apart), propagated with KVFresnelFFT in 1 cm steps: a side
-%    view of the beam (x across, z down), which focuses between the lenses
+%    view of the beam (x across, z up), which focuses between the lenses
 %    and leaves 1.5 times wider. The 50 steps to the second lens agree with
 %    one step of 0.5 m taken on a grid padded to 2N. On the unpadded grid
 %    0.5 m lies beyond the switch distance, and the impulse response, cut
@@ -9,11 +9,9 @@
 % 2. A steep (NA 0.6) focus of an ideal aspheric lens: the angular spectrum
 %    brings the light to a point at the focal distance; the Fresnel
 %    (paraxial) propagator gets the steep rays' phase wrong and spreads the
-%    focus along z, short of the focal plane.
+%    focus along z, beyond the focal plane.
 % Writes build/demo/fft_propagation_telescope.png and
 % build/demo/fft_propagation_high_na.png.
-
-outdir = demo_dir();
 
 % --- 1. The telescope ------------------------------------------------------
 lambda = 1e-6;
@@ -56,14 +54,24 @@ printf('  beam radius after the telescope %.2f mm (expected %.2f mm)\n', 1e3 * w
 % Each row scaled to its own peak, so the focus does not swamp the rest.
 side = side ./ max(side, [], 2);
 zaxis = (0:rows(side) - 1) * dz;
-fig = figure('visible', 'off', 'position', [0 0 720 540]);
-imagesc(1e3 * x, zaxis, side);
-colormap(hot(256));
-xlabel('x (mm)');
-ylabel('z (m)');
-title({'Telescope of two thin lenses, stepped with KVFresnelFFT', '(each row scaled to its own peak)'});
-print(fig, '-dpngcairo', '-r80', fullfile(outdir, 'fft_propagation_telescope.png'));
-close(fig);
+[fig, pos] = demo_figure(1, 1, [460 420], 'bar', 'each', 'heading', ...
+                         'Keplerian telescope, f_1 = 0.2 m and f_2 = 0.3 m, 0.5 m apart');
+ax = demo_image(pos{1}, x, zaxis, side, 'yunit', 'm', 'ylabel', 'z', 'clim', [0 1], ...
+                'title', 'KVFresnelFFT in steps of 1 cm', 'bar', 'intensity / its peak at that z');
+% The lens planes and the common focus.
+hold(ax, 'on');
+marks = {0, 'lens f_1 = 0.2 m'; f1, 'common focus'; f1 + f2, 'lens f_2 = 0.3 m'};
+for k = 1:rows(marks)
+  plot(ax, 1e3 * [x(1) x(end)], [1 1] * marks{k, 1}, 'c--', 'linewidth', 1);
+  text(ax, 1e3 * x(end) - 0.2, marks{k, 1} + 0.012, marks{k, 2}, 'color', 'c', ...
+       'horizontalalignment', 'right', 'verticalalignment', 'bottom');
+end
+hold(ax, 'off');
+demo_save(fig, 'fft_propagation_telescope', ...
+          ['Side view of a Gaussian beam (waist 1 mm, λ = 1 µm) through a Keplerian telescope: ' ...
+           'the intensity along x through the axis, against the distance z from the first lens ' ...
+           '(z grows upward). The beam focuses 0.2 m behind the first lens and leaves the second, ' ...
+           '0.5 m on, 1.5 times wider.']);
 
 % --- 2. A steep focus --------------------------------------------------
 lambda = 0.5e-6;
@@ -94,22 +102,28 @@ end
 printf('  NA 0.6: brightest axial point at %.2f um (angular spectrum), %.2f um (Fresnel); f = %.0f um\n', ...
        1e6 * zs(ka), 1e6 * zs(kp), 1e6 * f);
 printf('  peak intensity, Fresnel / angular spectrum: %.2f\n', max(peaks(:, 2)) / max(peaks(:, 1)));
-% Left: angular spectrum, right: Fresnel, on one scale; z down, x across.
+% Left: angular spectrum, right: Fresnel, on one scale; x across, z up.
 top = max(views(:));
-xs = 1e6 * x(cut);
-fig = figure('visible', 'off', 'position', [0 0 900 480]);
-names = {'KVAngularSpectrum (exact)', 'KVFresnelFFT (paraxial)'};
+[fig, pos] = demo_figure(1, 2, 300, 'bar', 'last', ...
+                         'heading', 'Focus of an ideal lens of NA 0.6 (f = 20 µm, λ = 0.5 µm)');
+names = {'KVAngularSpectrum', 'KVFresnelFFT'};
 kfocus = [ka, kp];
 for p = 1:2
-  subplot(1, 2, p);
-  imagesc(xs, 1e6 * zs, sqrt(views(:, :, p) / top), [0 1]);
-  colormap(hot(256));
-  hold on;
-  plot([xs(1) xs(end)], 1e6 * [f f], 'c--');
-  hold off;
-  xlabel('x (um)');
-  ylabel('z (um)');
-  title(sprintf('%s: focus at %.1f um', names{p}, 1e6 * zs(kfocus(p))));
+  bar = '';
+  if p == 2
+    bar = 'field amplitude |E| / largest |E|';
+  end
+  ax = demo_image(pos{p}, x(cut), zs, sqrt(views(:, :, p) / top), 'unit', 'µm', 'ylabel', ...
+                  'z behind the lens', 'clim', [0 1], 'bar', bar, ...
+                  'title', sprintf('%s: peak at z = %.1f µm', names{p}, 1e6 * zs(kfocus(p))));
+  hold(ax, 'on');
+  plot(ax, 1e6 * x(cut([1 end])), 1e6 * [f f], 'c--', 'linewidth', 1);
+  text(ax, 1e6 * x(cut(end)) - 0.3, 1e6 * f + 0.2, 'focal plane z = f', 'color', 'c', ...
+       'horizontalalignment', 'right', 'verticalalignment', 'bottom');
+  hold(ax, 'off');
 end
-print(fig, '-dpngcairo', '-r80', fullfile(outdir, 'fft_propagation_high_na.png'));
-close(fig);
+demo_save(fig, 'fft_propagation_high_na', ...
+          ['Side view of the steep focus: the field amplitude in the plane y = 0 against the distance z ' ...
+           'from the lens (z grows upward), both panels on one scale. The exact angular spectrum ' ...
+           'brings the light to a point in the focal plane (dashed); the paraxial Fresnel propagator ' ...
+           'gets the steep rays wrong and spreads the focus along z, past the focal plane.']);

@@ -5,35 +5,42 @@
 % super-Gaussian, and two crossed rectangular bars).
 % Writes build/demo/mask_gallery.png.
 
-outdir = demo_dir();
-
 side = 10e-3;       % grid side: 10 mm
 lambda = 633e-9;
 N = 200;
 F = KVBegin(side, lambda, N);
 
 panels = {
-  KVRectAperture(5e-3, 2.5e-3, 0, 0, 30, F)
-  KVGaussAperture(2e-3, 0, 0, 1, F)
-  KVSuperGaussAperture(3e-3, 6, 0, 0, 1, F)
-  KVRectScreen(2e-3, 2e-3, 1e-3, 1e-3, 45, KVGaussAperture(3e-3, 0, 0, 1, F))
-  KVRectScreen(5e-3, 2.5e-3, 0, 0, 30, F)
-  KVGaussScreen(2e-3, 0, 0, 0.1, F)
-  KVSuperGaussScreen(3e-3, 6, 0, 0, 0, F)
-  KVRectScreen(8e-3, 1e-3, 0, 0, 90, KVRectScreen(8e-3, 1e-3, 0, 0, 0, F))
+  KVRectAperture(5e-3, 2.5e-3, 0, 0, 30, F),                                'rectangle at 30°'
+  KVGaussAperture(2e-3, 0, 0, 1, F),                                        'Gaussian'
+  KVSuperGaussAperture(3e-3, 6, 0, 0, 1, F),                                'super-Gaussian'
+  KVRectScreen(2e-3, 2e-3, 1e-3, 1e-3, 45, KVGaussAperture(3e-3, 0, 0, 1, F)), 'Gaussian − square'
+  KVRectScreen(5e-3, 2.5e-3, 0, 0, 30, F),                                  'rectangle screen'
+  KVGaussScreen(2e-3, 0, 0, 0.1, F),                                        'Gaussian screen'
+  KVSuperGaussScreen(3e-3, 6, 0, 0, 0, F),                                  'super-Gauss. screen'
+  KVRectScreen(8e-3, 1e-3, 0, 0, 90, KVRectScreen(8e-3, 1e-3, 0, 0, 0, F)), 'crossed bars'
 };
 
-gap = 6;
-nrow = 2;
-ncol = 4;
-picture = ones(nrow * N + (nrow + 1) * gap, ncol * N + (ncol + 1) * gap);
-for k = 1:numel(panels)
-  r = floor((k - 1) / ncol);
-  c = mod(k - 1, ncol);
-  top = gap + r * (N + gap);
-  left = gap + c * (N + gap);
-  picture(top + (1:N), left + (1:N)) = KVIntensity(0, panels{k});
+% Sample F(r, c) lies at x = (c - 1 - N/2)*side/N, y likewise with r.
+x = ((0:N-1) - N / 2) * side / N;
+[fig, pos, barpos] = demo_figure(2, 4, 160, 'bar', 'last', 'shared', true, 'heading', ...
+                                 'Amplitude masks on a plane wave: apertures (top), screens (bottom)');
+for k = 1:rows(panels)
+  r = floor((k - 1) / 4) + 1;
+  c = mod(k - 1, 4) + 1;
+  bar = '';
+  if k == 4
+    bar = 'intensity transmission';
+  end
+  demo_image(pos{r, c}, x, x, KVIntensity(0, panels{k, 1}), 'clim', [0 1], 'map', gray(256), ...
+             'title', panels{k, 2}, 'xticks', r == 2, 'yticks', c == 1, 'bar', bar, ...
+             'barpos', barpos);
 end
-imwrite(picture, fullfile(outdir, 'mask_gallery.png'));
-printf('  %d masks, transmitted power: %s\n', numel(panels), ...
-        sprintf('%.2f ', cellfun(@(P) mean(mean(KVIntensity(0, P))), panels)));
+demo_save(fig, 'mask_gallery', ...
+          ['The intensity transmission of the amplitude masks on a 10 mm grid. Top: ' ...
+           'KVRectAperture 5 × 2.5 mm turned by 30°, KVGaussAperture of radius 2 mm, ' ...
+           'KVSuperGaussAperture of radius 3 mm and power 6, and a square KVRectScreen on a ' ...
+           'Gaussian beam. Bottom: the matching KVRectScreen, KVGaussScreen with 10 % ' ...
+           'transmission at its centre, KVSuperGaussScreen, and two crossed KVRectScreen bars.']);
+printf('  %d masks, transmitted power: %s\n', rows(panels), ...
+        sprintf('%.2f ', cellfun(@(P) mean(mean(KVIntensity(0, P))), panels(:, 1))));

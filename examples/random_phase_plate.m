@@ -8,8 +8,6 @@
 % a logarithmic scale of 4 decades below the peak of the undisturbed beam.
 % Writes build/demo/random_phase_plate.png.
 
-outdir = demo_dir();
-
 size_ = 8e-3;       % grid side, m
 lambda = 633e-9;    % wavelength, m
 N = 128;            % samples per side
@@ -18,7 +16,6 @@ f = 0.5;            % focal length, m
 focal_size = 4e-3;  % side of the grid in the focal plane, m
 seed = 2024;
 widths = [0 1 2 4]; % widths of the interval of random phases, rad
-gap = 4;
 
 F = KVBegin(size_, lambda, N);
 F = KVGaussHermite(0, 0, 1, w0, F);
@@ -33,15 +30,13 @@ for k = 1:numel(widths)
 end
 peak = max(spots{1}(:));
 
-side = numel(widths) * (N + gap) - gap;
-picture = zeros(2 * N + gap, side);
+% Sample F(r, c) lies at x = (c - 1 - N/2)*size/N; KVForward's samples
+% lie focal_size/(N - 1) apart, the centre one at N/2 + 1.
+x = ((0:N-1) - N / 2) * size_ / N;
+xf = ((0:N-1) - N / 2) * focal_size / (N - 1);
+[fig, pos] = demo_figure(2, numel(widths), 150, 'bar', 'last', 'shared', 'y', 'heading', ...
+                         'Random phase plate before a lens of f = 0.5 m (Gaussian beam, waist 1.5 mm)');
 for k = 1:numel(widths)
-  c = (k - 1) * (N + gap) + (1:N);
-  % Phase from -pi to pi onto 0..1.
-  picture(1:N, c) = (phases{k} + pi) / (2 * pi);
-  % Intensity relative to the undisturbed peak, 4 decades onto 0..1.
-  level = log10(max(spots{k} / peak, 1e-4));
-  picture(N + gap + (1:N), c) = 1 + level / 4;
   w = widths(k);
   expected = 1;
   if w ~= 0
@@ -49,7 +44,21 @@ for k = 1:numel(widths)
   end
   printf('  phase width %d rad: focal peak %.3f of the undisturbed one (about %.3f)\n', ...
          w, max(spots{k}(:)) / peak, expected);
+  % One colour bar a row, right of the last column.
+  bars = {'', ''};
+  if k == numel(widths)
+    bars = {'phase (rad)', 'log_{10}(I / undisturbed peak)'};
+  end
+  demo_image(pos{1, k}, x, x, phases{k}, 'clim', [-pi pi], 'map', hsv(256), 'yticks', k == 1, ...
+             'ylabel', 'y at the plate', 'title', sprintf('width %d rad', w), 'bar', bars{1}, ...
+             'barticks', {[-pi 0 pi], {'-π', '0', 'π'}});
+  demo_image(pos{2, k}, xf, xf, log10(max(spots{k} / peak, 1e-4)), 'clim', [-4 0], ...
+             'yticks', k == 1, 'ylabel', 'y in the focal plane', ...
+             'title', sprintf('focal peak %.2f', max(spots{k}(:)) / peak), 'bar', bars{2});
 end
-
-idx = 1 + round(255 * min(max(picture, 0), 1));
-imwrite(ind2rgb(idx, hot(256)), fullfile(outdir, 'random_phase_plate.png'));
+demo_save(fig, 'random_phase_plate', ...
+          ['Top: the phase after KVRandomPhase, independent in every sample and uniform over ' ...
+           'an interval of width 0, 1, 2 and 4 rad. Bottom: the intensity in the focal plane ' ...
+           '(KVForward over 0.5 m), on a logarithmic scale relative to the peak without the plate: ' ...
+           'the peak falls to about (sin(w/2)/(w/2))² and the lost power spreads into a wide ' ...
+           'speckle halo.']);
