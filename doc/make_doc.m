@@ -1,11 +1,11 @@
 function make_doc(outdir)
   % Writes the reference manual as static HTML into OUTDIR (default
   % build/doc): index.html, conventions.html, gallery.html,
-  % performance.html and one page per command, from the help texts of
-  % src/commands/*.m and inst/*.m (the one source of every command's help),
-  % the examples and their pictures (build/demo, from make demo) and the
-  % benchmark figures in doc/bench_forward.txt. Relative links only: the
-  % pages work from the file system.
+  % performance.html, montecarlo.html and one page per command, from the
+  % help texts of src/commands/*.m and inst/*.m (the one source of every
+  % command's help), the examples and their pictures (build/demo, from make
+  % demo) and the benchmark figures in doc/bench_forward.txt. Relative links
+  % only: the pages work from the file system.
   root = fileparts(fileparts(mfilename('fullpath')));
   if (nargin < 1)
     outdir = fullfile(root, 'build', 'doc');
@@ -55,7 +55,9 @@ function make_doc(outdir)
 
   write_page(outdir, 'gallery.html', 'Gallery', gallery_body(root, outdir, names), version, groups, cmds);
   write_page(outdir, 'performance.html', 'Performance', performance_body(root), version, groups, cmds);
-  printf('%d pages in %s\n', numel(cmds) + 4, outdir);
+  write_page(outdir, 'montecarlo.html', 'Monte Carlo on a cluster', montecarlo_body(root, names), version, ...
+             groups, cmds);
+  printf('%d pages in %s\n', numel(cmds) + 5, outdir);
 end
 
 function [lines, name, summary] = read_help(file)
@@ -280,11 +282,23 @@ function body = gallery_body(root, outdir, names)
     body = [body '<p class="note">No pictures yet: run <code>make demo</code>, then ' ...
             '<code>make doc</code>.</p>' "\n"];
   end
+  % A picture belongs to the script with the longest name it starts with
+  % (turbulence_montecarlo_mean.png to turbulence_montecarlo, not to
+  % turbulence).
+  bases = regexprep(scripts, '\.m$', '');
+  owner = cell(size(pngs));
+  for k = 1:numel(pngs)
+    hit = cellfun(@(b) strncmp(pngs{k}, [b '_'], numel(b) + 1) || strcmp(pngs{k}, [b '.png']), bases);
+    if (any(hit))
+      [~, longest] = max(cellfun(@numel, bases) .* hit);
+      owner{k} = bases{longest};
+    end
+  end
   toc = '';
   sections = '';
   for k = 1:numel(scripts)
-    [~, base] = fileparts(scripts{k});
-    mine = pngs(strncmp(pngs, [base '_'], numel(base) + 1) | strcmp(pngs, [base '.png']));
+    base = bases{k};
+    mine = pngs(strcmp(owner, base));
     toc = [toc sprintf('<li><a href="#%s">%s</a></li>\n', base, base)];
     sections = [sections sprintf('<h2 id="%s">%s</h2>\n<div class="pics">\n', base, base)];
     for p = mine
@@ -299,6 +313,14 @@ function body = gallery_body(root, outdir, names)
     sections = [sections sprintf('</div>\n<pre class="example">%s</pre>\n', link_names(esc(code), names))];
   end
   body = [body "<ul class=\"toc\">\n" toc "</ul>\n" sections];
+end
+
+function body = montecarlo_body(root, names)
+  % The hand-written page, with the per-realisation function of the
+  % example in place of @REALISATION@.
+  body = link_names(fileread(fullfile(root, 'doc', 'montecarlo.html.in')), names);
+  code = fileread(fullfile(root, 'examples', 'montecarlo', 'turbulence_realisation.m'));
+  body = strrep(body, '@REALISATION@', link_names(esc(code), names));
 end
 
 function body = performance_body(root)
@@ -377,7 +399,7 @@ end
 function write_page(outdir, file, title, body, version, groups, cmds)
   nav = ['<nav><a href="index.html">Korvane ' version '</a> ' ...
          '<a href="conventions.html">Conventions</a> <a href="gallery.html">Gallery</a> ' ...
-         '<a href="performance.html">Performance</a>'];
+         '<a href="performance.html">Performance</a> <a href="montecarlo.html">Monte Carlo</a>'];
   side = '';
   names = {cmds.name};
   for g = 1:numel(groups)
