@@ -28,21 +28,21 @@ function Phase = KVTurbScreen(seed, r0, L0, l0, Fin)
 %   seed gives one screen, bit for bit, in every Octave process of one
 %   build.
   if (nargin != 5)
-    error('Korvane:usage', 'KVTurbScreen: expects five input arguments');
+    error('Korvane:argCount', 'KVTurbScreen: expects five input arguments');
   end
   for v = {seed, r0, L0, l0}
     if (! (isnumeric(v{1}) && isreal(v{1}) && isscalar(v{1})))
-      error('Korvane:type', 'Input must be real scalar.');
+      error('Korvane:notScalar', 'KVTurbScreen: Input must be real scalar.');
     end
   end
   if (! (r0 > 0))
-    error('Korvane:value', 'The Fried parameter r0 must be positive.');
+    error('Korvane:badValue', 'KVTurbScreen: The Fried parameter r0 must be positive.');
   end
   if (! (L0 > 0))
-    error('Korvane:value', 'The outer scale L0 must be positive (Inf: no outer scale).');
+    error('Korvane:badValue', 'KVTurbScreen: The outer scale L0 must be positive (Inf: no outer scale).');
   end
   if (! (l0 >= 0 && isfinite(l0)))
-    error('Korvane:value', 'The inner scale l0 must be zero or positive.');
+    error('Korvane:badValue', 'KVTurbScreen: The inner scale l0 must be zero or positive.');
   end
   h = KVHeader(Fin);
   N = h.N;
