@@ -6,8 +6,8 @@
 % serial loop, over local processes with the parallel package's
 % parcellfun and, when mc_hosts names servers of that package, on them
 % with pconnect and netcellfun. The three give the same numbers bit for
-% bit: a realisation depends on its seed only, not on where or in which
-% order it runs. The manual's page "Monte Carlo on a cluster" sets the
+% bit: a realisation depends on its seed and the parameters only, not on
+% where or in which order it runs. The manual's page "Monte Carlo on a cluster" sets the
 % servers up.
 %
 % Set before running the script to change the defaults:
@@ -42,8 +42,8 @@ end
 
 % The link: 1.55 um light, a collimated beam of 3 cm waist, 2 km of
 % Kolmogorov turbulence in 10 slabs. The grid spacing (4 mm at N = 128) is
-% a fifth of the Fresnel scale sqrt(L/k); the absorber damps the outer
-% part of the grid, which the beam never reaches.
+% under a fifth of the Fresnel scale sqrt(L/k); the absorber damps the
+% outer part of the grid, which the beam does not reach.
 lambda = 1.55e-6;
 L = 2000;
 Cn2 = 1e-14;
@@ -86,9 +86,9 @@ if (! isempty(pkg('list', 'parallel')))
       dirs = unique(cellfun(@(f) fileparts(which(f)), {'KVBegin', 'turbulence_realisation', 'KVTurbScreen'}, ...
                             'UniformOutput', false));
       reval(sprintf('addpath(''%s'');', strjoin(dirs, ''', ''')), conns(2:end));
-      % A server runs each batch it gets through parcellfun, in fresh
-      % Octave sessions, one per CPU: big batches (about two per server)
-      % spread that start-up over many realisations.
+      % A server runs each batch it gets through parcellfun over Octave
+      % sessions of its own, one per CPU; every batch costs a round trip,
+      % so the batches are big: about two per server.
       info = network_get_info(conns);
       cpus = sum([info(! [info.local_machine]).nproc]);
       I_net = netcellfun(conns, realise, num2cell(seeds), 'UniformOutput', false, 'VerboseLevel', 0, ...
