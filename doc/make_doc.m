@@ -1,11 +1,11 @@
 function make_doc(outdir)
   % Writes the reference manual as static HTML into OUTDIR (default
   % build/doc): index.html, conventions.html, gallery.html,
-  % performance.html and one page per command, from the help texts of
-  % src/commands/*.m and inst/*.m (the one source of every command's help),
-  % the examples and their pictures (build/demo, from make demo) and the
-  % benchmark figures in doc/bench_forward.txt. Relative links only: the
-  % pages work from the file system.
+  % performance.html, montecarlo.html and one page per command, from the
+  % help texts of src/commands/*.m and inst/*.m (the one source of every
+  % command's help), the examples and their pictures (build/demo, from make
+  % demo) and the benchmark figures in doc/bench_forward.txt. Relative links
+  % only: the pages work from the file system.
   root = fileparts(fileparts(mfilename('fullpath')));
   if (nargin < 1)
     outdir = fullfile(root, 'build', 'doc');
@@ -55,7 +55,9 @@ function make_doc(outdir)
 
   write_page(outdir, 'gallery.html', 'Gallery', gallery_body(root, outdir, names), version, groups, cmds);
   write_page(outdir, 'performance.html', 'Performance', performance_body(root), version, groups, cmds);
-  printf('%d pages in %s\n', numel(cmds) + 4, outdir);
+  write_page(outdir, 'montecarlo.html', 'Monte Carlo on a cluster', montecarlo_body(root, names), version, ...
+             groups, cmds);
+  printf('%d pages in %s\n', numel(cmds) + 5, outdir);
 end
 
 function [lines, name, summary] = read_help(file)
@@ -335,6 +337,14 @@ function body = gallery_body(root, outdir, names)
   body = [body "<ul class=\"toc\">\n" toc "</ul>\n" sections];
 end
 
+function body = montecarlo_body(root, names)
+  % The hand-written page, with the per-realisation function of the
+  % example in place of @REALISATION@.
+  body = link_names(fileread(fullfile(root, 'doc', 'montecarlo.html.in')), names);
+  code = fileread(fullfile(root, 'examples', 'montecarlo', 'turbulence_realisation.m'));
+  body = strrep(body, '@REALISATION@', link_names(esc(code), names));
+end
+
 function body = performance_body(root)
   % The measured figures of doc/bench_forward.txt, as a table and an SVG plot.
   text = strsplit(fileread(fullfile(root, 'doc', 'bench_forward.txt')), "\n");
@@ -411,7 +421,7 @@ end
 function write_page(outdir, file, title, body, version, groups, cmds)
   nav = ['<nav><a href="index.html">Korvane ' version '</a> ' ...
          '<a href="conventions.html">Conventions</a> <a href="gallery.html">Gallery</a> ' ...
-         '<a href="performance.html">Performance</a>'];
+         '<a href="performance.html">Performance</a> <a href="montecarlo.html">Monte Carlo</a>'];
   side = '';
   names = {cmds.name};
   for g = 1:numel(groups)

@@ -14,8 +14,9 @@ packages=(
   gnuplot-nox fonts-dejavu-core fonts-freefont-otf
   # the C++ tests, the fuzzer, the benchmarks and the Windows cross-compile
   cmake libgtest-dev googletest clang libclang-rt-14-dev libbenchmark-dev g++-mingw-w64-x86-64
-  # the parallel sweeps
-  octave-parallel
+  # the parallel sweeps; the Monte Carlo test's private network for its
+  # two cluster servers (ip)
+  octave-parallel iproute2
 )
 if [ "${1:-}" = "--list" ]; then
   echo "${packages[@]}"
