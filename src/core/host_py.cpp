@@ -331,8 +331,9 @@ bool convert_array(PyObject* o, Arg pos, PyArg* a) {
       break;
   }
   v.complex = k == Kind::Complex || k == Kind::WideComplex;
+  const int wide = k == Kind::WideReal || k == Kind::WideComplex ? NPY_ARRAY_FORCECAST : 0;
   PyObject* data = PyArray_FromArray(arr, PyArray_DescrFromType(type),
-                                     NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED);
+                                     NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | wide);
   if (data == nullptr) {
     Py_DECREF(arr);
     return false;
