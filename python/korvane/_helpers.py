@@ -17,6 +17,9 @@ def _refuse(who, identifier, text):
 def _field(Fin, who):
     """Fin as an array, checked as a field: (array, N)."""
     a = np.asarray(Fin)
+    # A number is 1 x 1 and a vector a row, as the commands read them.
+    if a.ndim < 2:
+        a = a.reshape(1, -1)
     if a.dtype.kind not in "biufc" or a.ndim != 2:
         _refuse(who, "Korvane:notField", "Fin must be a field (a numeric N x (N+1) array)")
     n = a.shape[0]

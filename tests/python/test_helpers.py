@@ -22,7 +22,8 @@ def test_header():
     (np.ones((4, 4)), "Fin must be a field (an N x (N+1) array, N >= 5), not 4 x 4"),
     ("abcdef", "Fin must be a field (a numeric N x (N+1) array)"),
     (np.ones((8, 9, 2)), "Fin must be a field (a numeric N x (N+1) array)"),
-    (np.ones(9), "Fin must be a field (a numeric N x (N+1) array)"),
+    (np.ones(9), "Fin must be a field (an N x (N+1) array, N >= 5), not 1 x 9"),
+    (1.0, "Fin must be a field (an N x (N+1) array, N >= 5), not 1 x 1"),
 ])
 def test_header_refusals(bad, text):
     with pytest.raises(kv.KorvaneError) as e:
