@@ -16,6 +16,10 @@ packages=(
   cmake libgtest-dev googletest clang libclang-rt-14-dev libbenchmark-dev g++-mingw-w64-x86-64
   # the parallel sweeps
   octave-parallel
+  # the Python package (pip install . in a venv of Debian's python3), its
+  # tests and its examples
+  python3-dev python3-venv python3-numpy python3-mesonpy meson ninja-build pkg-config
+  python3-pytest python3-matplotlib
 )
 if [ "${1:-}" = "--list" ]; then
   echo "${packages[@]}"
