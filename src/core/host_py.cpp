@@ -174,9 +174,10 @@ void shape_of(PyArrayObject* a, ArrayView* v) {
 }
 
 // Any object as an array (a new reference), or nullptr for one NumPy cannot
-// read as an array (a ragged list, say), which the gateway then sees as an
-// object of some other class. Returns false, with the Python error set, only
-// when memory ran out.
+// read as an array (a ragged list, say: its ValueError or TypeError), which
+// the gateway then sees as an object of some other class. Returns false,
+// with the Python error set, for any other error (memory ran out, an
+// interrupt, an object's own __array__ failing).
 bool as_array(PyObject* o, PyArrayObject** out) {
   *out = nullptr;
   PyObject* a = nullptr;
@@ -189,7 +190,9 @@ bool as_array(PyObject* o, PyArrayObject** out) {
     a = PyArray_FromAny(o, nullptr, 0, 0, 0, nullptr);
   }
   if (a == nullptr) {
-    if (PyErr_ExceptionMatches(PyExc_MemoryError)) return false;
+    if (!PyErr_ExceptionMatches(PyExc_ValueError) && !PyErr_ExceptionMatches(PyExc_TypeError)) {
+      return false;
+    }
     PyErr_Clear();
     return true;
   }
@@ -294,6 +297,10 @@ bool convert_scalar(PyObject* o, PyArg* a) {
 bool convert_array(PyObject* o, Arg pos, PyArg* a) {
   ArrayView& v = a->v;
   v.m = v.n = 1;
+  // A str is text, 1 x its length, whose characters no command reads yet.
+  // A command that takes text (a planner level, say) needs a Host call for
+  // it; this adapter would answer it from PyUnicode_AsUTF8AndSize, taken
+  // here while the GIL is held and kept in PyArg with the str in `hold`.
   if (PyUnicode_Check(o)) {
     v.cls = Class::Char;
     v.n = PyUnicode_GET_LENGTH(o);

@@ -259,3 +259,14 @@ def test_spherical_refusal():
         kv.KVFresnelFFT(0.1, F)
     assert e.value.identifier == "Korvane:spherical"
     assert str(e.value) == "KVFresnelFFT: No spherical coordinates allowed. Use KVConvert first"
+
+
+def test_an_objects_own_error_comes_through():
+    class Broken:
+        def __array__(self, dtype=None):
+            raise RuntimeError("no array here")
+
+    with pytest.raises(RuntimeError, match="no array here"):
+        kv.KVSubIntensity(Broken(), test_field(8))
+    with pytest.raises(RuntimeError, match="no array here"):
+        kv.KVCircAperture(Broken(), 0, 0, test_field(8))

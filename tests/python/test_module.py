@@ -83,3 +83,15 @@ def test_type_stub_lists_every_command_with_its_summary():
     assert "KorvaneError" in stub.read_text()
     assert "def KVNormal(Fin: FieldLike, /) -> Tuple[Field, float]" in stub.read_text()
     assert "def KVIntensity(flag: Scalar, Fin: FieldLike, /) -> NDArray[np.float64]" in stub.read_text()
+
+
+def test_module_exports_only_its_init():
+    import shutil
+    import subprocess
+    so = pathlib.Path(korvane._korvane.__file__)
+    if not sys.platform.startswith("linux") or shutil.which("nm") is None:
+        pytest.skip("nm on Linux")
+    out = subprocess.run(["nm", "-D", "--defined-only", str(so)], capture_output=True, text=True,
+                         check=True).stdout.split()
+    assert [w for w in out if not all(c in "0123456789abcdef" for c in w) and len(w) > 1] == \
+        ["PyInit__korvane"]
