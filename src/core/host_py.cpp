@@ -392,11 +392,17 @@ class PyHost final : public Host {
 
   const std::string& printed() const { return printed_; }
 
-  // The results as Python objects, with the GIL held: one object, or a tuple
-  // of them; nullptr with the Python error set when memory ran out.
+  // The results as Python objects, with the GIL held: None for a command
+  // without results, one object, or a tuple of them (a host holds two);
+  // nullptr with the Python error set when memory ran out.
   PyObject* results(int outputs, const Result* kinds) {
+    if (outputs <= 0) {
+      Py_INCREF(Py_None);
+      return Py_None;
+    }
+    if (outputs > 2) outputs = 2;
     PyObject* r[2] = {nullptr, nullptr};
-    for (int s = 0; s < outputs && s < 2; ++s) {
+    for (int s = 0; s < outputs; ++s) {
       r[s] = wrap(s, kinds[s]);
       if (r[s] == nullptr) {
         Py_XDECREF(r[0]);
