@@ -176,7 +176,7 @@ def stub(module_path, out):
         args = ", ".join(f"{p}: {ARG_TYPE.get(k, 'ArrayLike')}" for p, k in zip(params, kinds))
         res = [RESULT_TYPE.get(r, "NDArray[np.float64]") for r in results.split()]
         res += ["NDArray[np.float64]"] * (outputs - len(res))
-        ret = res[0] if outputs == 1 else "Tuple[" + ", ".join(res) + "]"
+        ret = "None" if outputs == 0 else res[0] if outputs == 1 else "Tuple[" + ", ".join(res[:2]) + "]"
         parts.append(f'@overload\ndef {name}({args}, /) -> {ret}:\n    """{summary}"""\n')
         parts.append(f'@overload\ndef {name}() -> None:\n    """Prints the banner of {name}."""\n\n')
     with open(out, "w", encoding="utf-8") as f:
