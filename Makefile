@@ -1,5 +1,5 @@
-# make demo  builds the Octave modules and runs the examples (pictures in build/demo)
-# make test  builds everything and runs every test, C++ and Octave
+# make demo  builds the Octave modules and the Python package, runs the examples (pictures in build/demo)
+# make test  builds everything and runs every test, C++, Octave and Python
 BUILD ?= build
 OCT_OUT ?= $(BUILD)/octave
 MEX_OUT ?= $(BUILD)/octave-mex
@@ -12,6 +12,15 @@ OCTAVE_HISTFILE ?= /dev/null
 export OCTAVE_HISTFILE
 
 .PHONY: all deps octave octave-mex demo test test-cpp test-asan test-octave parity bench clean
+.PHONY: python test-python parity-python
+
+# The Python package: Debian's interpreter (the PATH may put another python3
+# first, one that cannot see Debian's packages), a venv that sees Debian's
+# numpy and meson-python, and pip installing the repository into it.
+PYTHON ?= /usr/bin/python3
+PY_OUT ?= $(BUILD)/python
+PY_VENV := $(PY_OUT)/venv
+PY := $(PY_VENV)/bin/python
 
 all: octave
 
@@ -30,8 +39,28 @@ octave-mex:
 parity: octave octave-mex
 	@scripts/parity.sh $(OCT_OUT) $(MEX_OUT)
 
-demo: deps octave
+demo: deps octave python
 	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('$(abspath examples)'); run_examples()"
+	@$(PY) examples/python/run_examples.py
+
+# Builds the extension in $(PY_OUT)/meson (kept between runs: only what
+# changed is compiled again) and installs the package into the venv.
+python: $(PY)
+	@echo "  PIP   korvane into $(PY_VENV)"
+	@PIP_DISABLE_PIP_VERSION_CHECK=1 $(PY) -m pip install -q --no-build-isolation --no-index \
+	  --no-deps --force-reinstall --config-settings=builddir=$(abspath $(PY_OUT)/meson) \
+	  --config-settings=compile-args=-j$(JOBS) .
+
+$(PY):
+	@$(PYTHON) -m venv --system-site-packages $(PY_VENV)
+
+# pytest against the installed package (tests/python).
+test-python: python
+	@scripts/test_python.sh $(PY)
+
+# The parity zoo through the oct-files and through the Python package.
+parity-python: octave python
+	@scripts/parity_python.sh $(OCT_OUT) $(PY)
 
 test: deps
 	@scripts/test.sh

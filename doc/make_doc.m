@@ -1,11 +1,12 @@
 function make_doc(outdir)
   % Writes the reference manual as static HTML into OUTDIR (default
   % build/doc): index.html, conventions.html, gallery.html,
-  % performance.html, montecarlo.html and one page per command, from the
-  % help texts of src/commands/*.m and inst/*.m (the one source of every
-  % command's help), the examples and their pictures (build/demo, from make
-  % demo) and the benchmark figures in doc/bench_forward.txt. Relative links
-  % only: the pages work from the file system.
+  % performance.html, montecarlo.html, python.html and one page per
+  % command, from the help texts of src/commands/*.m and inst/*.m (the one
+  % source of every command's help), the examples and their pictures
+  % (build/demo, from make demo) and the benchmark figures in
+  % doc/bench_forward.txt. Relative links only: the pages work from the file
+  % system.
   root = fileparts(fileparts(mfilename('fullpath')));
   if (nargin < 1)
     outdir = fullfile(root, 'build', 'doc');
@@ -57,7 +58,8 @@ function make_doc(outdir)
   write_page(outdir, 'performance.html', 'Performance', performance_body(root), version, groups, cmds);
   write_page(outdir, 'montecarlo.html', 'Monte Carlo on a cluster', montecarlo_body(root, names), version, ...
              groups, cmds);
-  printf('%d pages in %s\n', numel(cmds) + 5, outdir);
+  write_page(outdir, 'python.html', 'Python', python_body(root, outdir, names), version, groups, cmds);
+  printf('%d pages in %s\n', numel(cmds) + 6, outdir);
 end
 
 function [lines, name, summary] = read_help(file)
@@ -345,6 +347,33 @@ function body = montecarlo_body(root, names)
   body = strrep(body, '@REALISATION@', link_names(esc(code), names));
 end
 
+function body = python_body(root, outdir, names)
+  % The Python page (doc/python.html.in) with the pictures of the Python
+  % examples that make demo wrote into build/demo (python_*.png).
+  body = link_names(fileread(fullfile(root, 'doc', 'python.html.in')), names);
+  demo = fullfile(root, 'build', 'demo');
+  pngs = dir(fullfile(demo, 'python_*.png'));
+  if (isempty(pngs))
+    pics = ['<p class="note">No pictures yet: run <code>make demo</code>, then ' ...
+            '<code>make doc</code>.</p>' "\n"];
+  else
+    imgdir = fullfile(outdir, 'img');
+    if (! exist(imgdir, 'dir'))
+      mkdir(imgdir);
+    end
+    pics = '';
+    for k = 1:numel(pngs)
+      copyfile(fullfile(demo, pngs(k).name), fullfile(imgdir, pngs(k).name));
+      [~, base] = fileparts(pngs(k).name);
+      script = ['examples/python/' strrep(base, 'python_', '') '.py'];
+      pics = [pics sprintf(['<figure class="wide"><img src="img/%s" alt="%s">' ...
+                            '<figcaption>%s, from <code>%s</code></figcaption></figure>\n'], ...
+                           pngs(k).name, pngs(k).name, pngs(k).name, script)];
+    end
+  end
+  body = strrep(body, '@PICTURES@', pics);
+end
+
 function body = performance_body(root)
   % The measured figures of doc/bench_forward.txt, as a table and an SVG plot.
   text = strsplit(fileread(fullfile(root, 'doc', 'bench_forward.txt')), "\n");
@@ -421,7 +450,8 @@ end
 function write_page(outdir, file, title, body, version, groups, cmds)
   nav = ['<nav><a href="index.html">Korvane ' version '</a> ' ...
          '<a href="conventions.html">Conventions</a> <a href="gallery.html">Gallery</a> ' ...
-         '<a href="performance.html">Performance</a> <a href="montecarlo.html">Monte Carlo</a>'];
+         '<a href="performance.html">Performance</a> <a href="montecarlo.html">Monte Carlo</a> ' ...
+         '<a href="python.html">Python</a>'];
   side = '';
   names = {cmds.name};
   for g = 1:numel(groups)

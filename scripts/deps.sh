@@ -17,6 +17,10 @@ packages=(
   # the parallel sweeps; the Monte Carlo test's private network for its
   # two cluster servers (ip)
   octave-parallel iproute2
+  # the Python package (pip install . in a venv of Debian's python3), its
+  # tests and its examples
+  python3-dev python3-venv python3-numpy python3-mesonpy meson ninja-build pkg-config
+  python3-pytest python3-matplotlib
 )
 if [ "${1:-}" = "--list" ]; then
   echo "${packages[@]}"

@@ -3,7 +3,8 @@
 # (MATLAB's interleaved complex API), the same again under AddressSanitizer
 # and UndefinedBehaviorSanitizer, and once more for the separate-complex API;
 # the Octave tests against the oct-files; the parity of the oct-files with the
-# MEX build for Octave; a MinGW-w64 cross-compile of every module. Ends in one
+# MEX build for Octave; the Python package (pytest, and its parity with the
+# oct-files); a MinGW-w64 cross-compile of every module. Ends in one
 # summary line.
 set -u
 cd "$(dirname "$0")/.."
@@ -101,6 +102,19 @@ if make --no-print-directory octave-mex BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1
 else
   cat "$log"
   echo "Octave MEX build failed"
+  failed=$((failed + 1))
+fi
+
+echo "== Python: the package built and installed into a venv, pytest against it"
+if make --no-print-directory python BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
+  scripts/test_python.sh "$BUILD/python/venv/bin/python" 2>&1 | tee "$log"
+  count_plain
+  echo "== Parity of the Python package with the oct-files"
+  scripts/parity_python.sh "$BUILD/octave" "$BUILD/python/venv/bin/python" 2>&1 | tee "$log"
+  count_plain
+else
+  cat "$log"
+  echo "Python build failed"
   failed=$((failed + 1))
 fi
 

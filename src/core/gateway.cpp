@@ -71,9 +71,10 @@ bool readable_number(const ArrayView& a) { return a.numeric() && !a.empty(); }
 
 // The complex flag marks a field. Octave hands a complex array whose
 // imaginary parts are all zero over as a real one, so its builds also take a
-// real, full, double array here.
+// real, full, double array here; so does the Python build, where such fields
+// arrive as float64 arrays (saved from Octave, or made with NumPy).
 bool complex_flag(const ArrayView& a) {
-#ifdef KV_OCTAVE
+#if defined(KV_OCTAVE) || defined(KV_PY)
   if (!a.complex && a.cls == Class::Double && !a.sparse) return true;
 #endif
   return a.complex;

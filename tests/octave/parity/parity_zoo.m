@@ -1,10 +1,12 @@
-function res = parity_zoo(outfile)
+function res = parity_zoo(outfile, exportfile)
   % Calls every command with whatever modules are first on the path, over a
   % zoo of arguments: no arguments, wrong counts, every class and shape at
   % every position, NaN and fractional headers, N-d arrays, narrowed fields
   % and non-finite samples. Records what each call printed, raised and
   % returned, and whether it changed an input. With OUTFILE, saves the
-  % record there (for comparing two builds).
+  % record there (for comparing two builds). With EXPORTFILE, also writes
+  % every call's arguments and results there, for the Python build to run
+  % the same calls (parity_export).
   cmds = {
     'KVBegin', 'SSS'; 'KVForward', 'SSSF'; 'KVInterpol', 'SSSSSSF'; 'KVConvert', 'F'
     'KVCircAperture', 'SSSF'; 'KVCircScreen', 'SSSF'; 'KVRectAperture', 'SSSSSF'
@@ -70,7 +72,11 @@ function res = parity_zoo(outfile)
       end
     end
   end
-  if nargin > 0
+  if nargin > 1
+    parity_export(exportfile, res, cmds);
+  end
+  res = cellfun(@(r) rmfield(r, {'argv', 'out'}), res, 'UniformOutput', false);
+  if nargin > 0 && ! isempty(outfile)
     save('-binary', outfile, 'res');
   end
 end
@@ -106,6 +112,8 @@ function r = one_call(name, args, nout)
   r.sizes = cellfun(@size, out, 'UniformOutput', false);
   r.values = cellfun(@bytes_of, out, 'UniformOutput', false);
   r.changed = ~isequal(before, cellfun(@bytes_of, args, 'UniformOutput', false));
+  r.argv = args;
+  r.out = out;
 end
 
 function b = bytes_of(x)
