@@ -25,10 +25,11 @@ function varargout = KVTurbScreen(varargin)
 %   measures it on a screen.
 %
 %   Accuracy. The mean structure function of the screens lies within 1 %
-%   of D(r) for every separation from 2 to N/4 samples (measured for
-%   Kolmogorov, von Karman and modified von Karman turbulence, L0 from
-%   size/4 to Inf, N from 64 to 1024; the expected structure function of
-%   the construction is computed exactly from its weights). The screen is
+%   of D(r) for every separation from 2 to N/4 samples (Kolmogorov, von
+%   Karman and modified von Karman turbulence, L0 from size/4 to Inf, N
+%   from 64 to 2048; the expected structure function of the construction
+%   is computed exactly from its weights), and within 1.3 % while the
+%   outer scale spans 13 samples or more. The screen is
 %   an FFT screen with eight levels of subharmonics: every FFT cell is
 %   weighted by the spectrum at its centre summed over its nearest aliases
 %   (so the power above the grid's Nyquist frequency is carried as a
@@ -50,14 +51,18 @@ function varargout = KVTurbScreen(varargin)
 %   "Parallel random numbers: as easy as 1, 2, 3", SC11, 2011), a
 %   counter-based generator with a 64-bit key (the seed and a constant of
 %   this command) and a 128-bit counter, one counter per spectral cell, so
-%   that the screen does not depend on the order of the work; 53-bit
-%   uniforms; normal deviates by Marsaglia's polar method. The same seed
+%   that the screen does not depend on the order of the work; normal
+%   deviates by Marsaglia and Tsang's ziggurat method, each from 64 bits
+%   (8 for the layer, 1 for the sign, 53 for the position). The same seed
 %   gives the same screen bit for bit on one build, in Octave and in
 %   MATLAB; across platforms screens differ only by the rounding of the
 %   maths library (log, exp, cos) and of FFTW. Different seeds give
 %   independent screens. r0 enters only as the factor r0^(-5/6):
 %   KVTurbScreen(s, r0/2, L0, l0, F) is 2^(5/6)*KVTurbScreen(s, r0, L0,
 %   l0, F) up to rounding.
+%
+%   The screen's mean over the grid is 0: the piston, which no phase
+%   difference sees, is left out.
 %
 %   Cost: about one FFT of the N x N array (a complex-to-real transform of
 %   the half spectrum) and a few passes over it; memory: the result and

@@ -209,28 +209,46 @@ void fill_half_spectrum(int32_t n, const double* amp, uint32_t key, cplx* half) 
   }
 }
 
-// Adds the subharmonics and the tilt. Level k's four mode pairs (1, 0),
-// (0, 1), (1, 1), (1, -1) each give A cos(theta) + B sin(theta), A and B of
-// variance 2W; with cx = cos(2 pi h x), sx = sin(2 pi h x) (and cy, sy) the
-// sum is separable: sum over u, v of X_u(x) M(u, v) Y_v(y), X and Y the
-// constant and the 2*levels cosines and sines. Each column x_i then takes
-// one small product T = X(x_i) M and 2*levels passes of T_v Y_v(y).
+// Adds the subharmonics and the tilt, with their mean over the grid taken
+// out. Level k's four mode pairs (1, 0), (0, 1), (1, 1), (1, -1) each give
+// A cos(theta) + B sin(theta), A and B of variance 2W. With
+// cx = cos(2 pi h x), sx = sin(2 pi h x) (and cy, sy) the sum is separable:
+// sum over u, v of X_u(x) M(u, v) Y_v(y), X and Y the constant and the
+// cosines and sines of every level. The low levels' amplitudes are large
+// (thousands of radians at level 8 for Kolmogorov turbulence) while their
+// cosines hardly leave 1 across the grid: cos is therefore written as
+// 1 + (cos - 1), (cos - 1) = -2 sin^2(theta/2) computed without
+// cancellation, and the constant parts gather into a piston that is left
+// out, as is the mean of the rest (every phase difference stays as it is).
+// Each column x_i then takes one small product T = X(x_i) M and a few
+// passes of T_v Y_v(y).
 void add_low_frequencies(const Weights& g, double scale, uint32_t key, double* out, double* basis) {
-  constexpr int kB = 2 * kTurbLevels + 1;  // constant, then (cos, sin) per level
+  constexpr int kB = 2 * kTurbLevels + 1;  // constant, then (cos - 1, sin) per level
   const int64_t n = g.n;
   const double d = g.size / static_cast<double>(n);
-  // basis[v*n + j], v = 1 .. kB-1: the cosines and sines at grid position j;
-  // row kB: the coordinate itself. Row 0 is unused (the constant).
+  // basis[v*n + j], v = 1 .. kB-1: cos - 1 and sin at grid position j; row
+  // kB: the coordinate itself. Row 0 is unused (the constant). mean[v]: the
+  // row's mean over the grid.
+  double mean[kB + 1] = {1.0};
   for (int k = 0; k < kTurbLevels; ++k) {
     const double w = 2.0 * kTurbPi * level_side(g.size, k);
+    double* c = basis + (1 + 2 * k) * n;
+    double* s = basis + (2 + 2 * k) * n;
     for (int64_t j = 0; j < n; ++j) {
       const double x = grid_x(j, n, d);
-      basis[(1 + 2 * k) * n + j] = std::cos(w * x);
-      basis[(2 + 2 * k) * n + j] = std::sin(w * x);
+      const double h = std::sin(0.5 * w * x);
+      c[j] = -2.0 * h * h;
+      s[j] = std::sin(w * x);
     }
   }
   for (int64_t j = 0; j < n; ++j) basis[kB * n + j] = grid_x(j, n, d);
+  for (int v = 1; v <= kB; ++v) {
+    double sum = 0.0;
+    for (int64_t j = 0; j < n; ++j) sum += basis[v * n + j];
+    mean[v] = sum / static_cast<double>(n);
+  }
 
+  // M for the bases (1, cos, sin) first.
   double mat[kB][kB] = {};
   for (int k = 0; k < kTurbLevels; ++k) {
     const int c = 1 + 2 * k;
@@ -258,10 +276,29 @@ void add_low_frequencies(const Weights& g, double scale, uint32_t key, double* o
     mat[s][c] += sd * q[3].b;
     mat[c][s] -= sd * q[3].b;
   }
+  // Then for (1, cos - 1, sin): cos = (cos - 1) + 1 moves a cosine's entry
+  // to the constant's row or column too.
+  double mm[kB][kB] = {};
+  auto is_cos = [](int u) { return u % 2 == 1; };
+  for (int u = 0; u < kB; ++u)
+    for (int v = 0; v < kB; ++v) {
+      const double e = mat[u][v];
+      if (e == 0.0) continue;
+      mm[u][v] += e;
+      if (is_cos(u)) mm[0][v] += e;
+      if (is_cos(v)) mm[u][0] += e;
+      if (is_cos(u) && is_cos(v)) mm[0][0] += e;
+    }
   const NormalPair t = philox_normal_pair(key, kScreenKey, 0, kStreamTilt);
   const double tilt = scale * std::sqrt(g.tilt);
   const double tx = tilt * t.a;
   const double ty = tilt * t.b;
+  // The piston mm[0][0] is left out, and the mean of the rest taken out.
+  double rest = (tx + ty) * mean[kB];
+  for (int u = 0; u < kB; ++u)
+    for (int v = 0; v < kB; ++v)
+      if (u != 0 || v != 0) rest += mm[u][v] * mean[u] * mean[v];
+  mm[0][0] = -rest;
 
   for (int64_t i = 0; i < n; ++i) {
     double x_basis[kB];
@@ -270,7 +307,7 @@ void add_low_frequencies(const Weights& g, double scale, uint32_t key, double* o
     double coef[kB + 1];
     for (int v = 0; v < kB; ++v) {
       double s = 0.0;
-      for (int u = 0; u < kB; ++u) s += x_basis[u] * mat[u][v];
+      for (int u = 0; u < kB; ++u) s += x_basis[u] * mm[u][v];
       coef[v] = s;
     }
     coef[0] += tx * basis[kB * n + i];

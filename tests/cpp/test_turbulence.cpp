@@ -327,6 +327,17 @@ TEST(TurbScreen, SeedsScaleWavelengthAndGrid) {
     ASSERT_NEAR(half[k], std::pow(2.0, 5.0 / 6) * a[k], 1e-13 * top) << k;
   // r0 = Inf: zeros.
   for (double v : run(5, INFINITY, 10, 0.004, f.get())) ASSERT_EQ(v, 0.0);
+  // No piston: the mean over the grid is 0, for Kolmogorov turbulence too,
+  // whose lowest subharmonics have amplitudes of thousands of radians.
+  for (const std::vector<double>& p : {a, run(8, 0.02, INFINITY, 0, f.get())}) {
+    double sum = 0, big = 0;
+    for (double v : p) {
+      sum += v;
+      big = std::fmax(big, std::fabs(v));
+    }
+    EXPECT_LT(std::fabs(sum / p.size()), 1e-12 * big);
+    EXPECT_LT(big, 200.0);
+  }
   // Other seeds: uncorrelated increments (4096 samples: |rho| < 5/64).
   const std::vector<double> b = run(6, 0.02, 10, 0.004, f.get());
   double sab = 0, saa = 0, sbb = 0;
