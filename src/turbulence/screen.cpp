@@ -130,14 +130,13 @@ double expected_without_tilt(const Weights& g, const double* marginal, int64_t k
   const int64_t m = n / 2 + 1;
   double d = 0.0;
   for (int64_t a = 1; a < m; ++a) {
-    const double c =
-        std::cos(2.0 * kTurbPi * static_cast<double>((a * k) % n) / static_cast<double>(n));
-    d += multiplicity(a, n) * marginal[a] * (2.0 - 2.0 * c);
+    const double h = std::sin(kTurbPi * static_cast<double>((a * k) % n) / static_cast<double>(n));
+    d += multiplicity(a, n) * marginal[a] * 4.0 * h * h;  // 2 - 2 cos
   }
   const double r = static_cast<double>(k) * g.size / static_cast<double>(n);
   for (int j = 0; j < kTurbLevels; ++j) {
-    const double c = std::cos(2.0 * kTurbPi * level_side(g.size, j) * r);
-    d += (2.0 * g.axis[j] + 4.0 * g.diag[j]) * (2.0 - 2.0 * c);
+    const double h = std::sin(kTurbPi * level_side(g.size, j) * r);
+    d += (2.0 * g.axis[j] + 4.0 * g.diag[j]) * 4.0 * h * h;
   }
   return d;
 }
