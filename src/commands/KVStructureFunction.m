@@ -10,8 +10,8 @@ function varargout = KVStructureFunction(varargin)
 %   Fin    a field of the same N; only its grid is used (size and N)
 %   Mask   N x N array, logical or numeric: the samples that count
 %          (nonzero; NaN counts as outside), such as a pupil
-%   D      (N/2 + 1) x 1: D(k+1) is the mean squared phase difference of
-%          the samples k = 0 .. N/2 samples apart
+%   D      (N/2 + 1) x 1 (N/2 rounded down): D(k+1) is the mean squared
+%          phase difference of the samples k = 0 .. N/2 samples apart
 %   r      (N/2 + 1) x 1: the separations r(k+1) = k*size/N
 %
 %   D(k+1) is the mean of (Phase(p + s) - Phase(p))^2 over every pair of

@@ -63,7 +63,9 @@ TEST(Gateway, CountMessagesFollowBanner) {
       {"KVPhase", {f.get()}, 3, "expects one output argument"},
       // A command of two call forms, and of one or two results.
       {"KVStructureFunction", {f.get()}, 1, "expects two or three input arguments"},
-      {"KVStructureFunction", {f.get(), f.get(), f.get(), f.get()}, 1,
+      {"KVStructureFunction",
+       {f.get(), f.get(), f.get(), f.get()},
+       1,
        "expects two or three input arguments"},
       {"KVStructureFunction", {f.get(), f.get()}, 0, "expects one or two output arguments"},
       {"KVStructureFunction", {f.get(), f.get()}, 3, "expects one or two output arguments"},

@@ -366,7 +366,8 @@ void check_field(const char* cmd, const mxArray* a) {
 void check_column(const char* cmd, const mxArray* a, size_t rows) {
   if (a == nullptr) finding(cmd, "no array returned");
   if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) finding(cmd, "result is not real double");
-  if (mxGetN(a) != 1 || (rows != 0 && mxGetM(a) != rows)) finding(cmd, "result has the wrong shape");
+  if (mxGetN(a) != 1 || (rows != 0 && mxGetM(a) != rows))
+    finding(cmd, "result has the wrong shape");
 }
 
 void check_real(const char* cmd, const mxArray* a, bool square) {
@@ -420,8 +421,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!res.out.empty()) finding(cmd.name, "results returned with an error");
     } else if (nargs == 0) {
       if (res.printed.empty()) finding(cmd.name, "no banner");
-    } else if (nargs < cmd.inputs || nargs > max_inputs || nlhs < default_nlhs ||
-               nlhs > max_nlhs) {
+    } else if (nargs < cmd.inputs || nargs > max_inputs || nlhs < default_nlhs || nlhs > max_nlhs) {
       finding(cmd.name, "a wrong argument count succeeded");
     } else {
       if (res.out.size() != static_cast<size_t>(nlhs)) finding(cmd.name, "missing results");
