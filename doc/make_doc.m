@@ -1,12 +1,12 @@
 function make_doc(outdir)
   % Writes the reference manual as static HTML into OUTDIR (default
-  % build/doc): index.html, conventions.html, gallery.html,
-  % performance.html, montecarlo.html, python.html and one page per
-  % command, from the help texts of src/commands/*.m and inst/*.m (the one
-  % source of every command's help), the examples and their pictures
-  % (build/demo, from make demo) and the benchmark figures in
-  % doc/bench_forward.txt. Relative links only: the pages work from the file
-  % system.
+  % build/doc): index.html, conventions.html, turbulence.html (propagation
+  % through turbulence), gallery.html, performance.html, montecarlo.html,
+  % python.html and one page per command, from the help texts of
+  % src/commands/*.m and inst/*.m (the one source of every command's help),
+  % the examples and their pictures (build/demo, from make demo) and the
+  % benchmark figures in doc/bench_forward.txt. Relative links only: the
+  % pages work from the file system.
   root = fileparts(fileparts(mfilename('fullpath')));
   if (nargin < 1)
     outdir = fullfile(root, 'build', 'doc');
@@ -54,12 +54,16 @@ function make_doc(outdir)
   body = fileread(fullfile(root, 'doc', 'conventions.html.in'));
   write_page(outdir, 'conventions.html', 'Conventions', link_names(body, names), version, groups, cmds);
 
+  body = fileread(fullfile(root, 'doc', 'turbulence.html.in'));
+  write_page(outdir, 'turbulence.html', 'Propagation through turbulence', link_names(body, names), ...
+             version, groups, cmds);
+
   write_page(outdir, 'gallery.html', 'Gallery', gallery_body(root, outdir, names), version, groups, cmds);
   write_page(outdir, 'performance.html', 'Performance', performance_body(root), version, groups, cmds);
   write_page(outdir, 'montecarlo.html', 'Monte Carlo on a cluster', montecarlo_body(root, names), version, ...
              groups, cmds);
   write_page(outdir, 'python.html', 'Python', python_body(root, outdir, names), version, groups, cmds);
-  printf('%d pages in %s\n', numel(cmds) + 6, outdir);
+  printf('%d pages in %s\n', numel(cmds) + 7, outdir);
 end
 
 function [lines, name, summary] = read_help(file)
@@ -449,9 +453,9 @@ end
 
 function write_page(outdir, file, title, body, version, groups, cmds)
   nav = ['<nav><a href="index.html">Korvane ' version '</a> ' ...
-         '<a href="conventions.html">Conventions</a> <a href="gallery.html">Gallery</a> ' ...
-         '<a href="performance.html">Performance</a> <a href="montecarlo.html">Monte Carlo</a> ' ...
-         '<a href="python.html">Python</a>'];
+         '<a href="conventions.html">Conventions</a> <a href="turbulence.html">Turbulence</a> ' ...
+         '<a href="gallery.html">Gallery</a> <a href="performance.html">Performance</a> ' ...
+         '<a href="montecarlo.html">Monte Carlo</a> <a href="python.html">Python</a>'];
   side = '';
   names = {cmds.name};
   for g = 1:numel(groups)

@@ -32,6 +32,10 @@
 %   KVZernike            - Add one Zernike aberration term to the wave front of the field.
 %   KVRandomPhase        - Add a seeded random phase to every sample of the field.
 %
+% Turbulence
+%   KVTurbScreen         - A random phase screen of atmospheric turbulence on the field's grid.
+%   KVStructureFunction  - The phase structure function of an N x N array on the field's grid.
+%
 % Profiles and modes
 %   KVSubIntensity       - Replace the intensity of the field, keeping its phase.
 %   KVSubPhase           - Replace the phase of the field, keeping its amplitude.

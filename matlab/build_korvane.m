@@ -64,7 +64,8 @@ link_libs = [{'-lmwblas'}, fftw_link];
 
 % The shared sources, compiled once.
 lib = {};
-for sub = {'core', 'propagation', 'apertures', 'phase', 'profiles', 'analysis', 'combination'}
+for sub = {'core', 'propagation', 'apertures', 'phase', 'turbulence', 'profiles', 'analysis', ...
+           'combination'}
     files = dir(fullfile(src, sub{1}, '*.cpp'));
     for k = 1:numel(files)
         if strcmp(files(k).name, 'host_oct.cpp')   % the Octave adapter

@@ -59,7 +59,8 @@ struct Failure {
   Error e;
 };
 
-const char* const kCountWords[] = {"zero", "one", "two", "three", "four", "five", "six", "seven"};
+const char* const kCountWords[kMaxArgs + 1] = {"zero", "one", "two",   "three", "four",
+                                               "five", "six", "seven", "eight"};
 
 // The five tests of a real scalar, in this order.
 bool real_scalar(const ArrayView& a) {
@@ -185,43 +186,50 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
     host.print(cmd.banner);
     return Error{};
   }
-  if (nrhs != cmd.inputs) {
+  const int max_in = cmd.max_inputs > cmd.inputs ? cmd.max_inputs : cmd.inputs;
+  const int max_out = cmd.max_outputs > cmd.outputs ? cmd.max_outputs : cmd.outputs;
+  if (nrhs < cmd.inputs || nrhs > max_in) {
     host.print(cmd.banner);
     if (cmd.input_count_msg != nullptr) return Error{Err::ArgCount, cmd.input_count_msg};
-    std::snprintf(buf, sizeof buf, "expects %s input argument%s", kCountWords[cmd.inputs],
-                  cmd.inputs == 1 ? "" : "s");
+    if (max_in > cmd.inputs) {
+      std::snprintf(buf, sizeof buf, "expects %s or %s input arguments", kCountWords[cmd.inputs],
+                    kCountWords[max_in]);
+    } else {
+      std::snprintf(buf, sizeof buf, "expects %s input argument%s", kCountWords[cmd.inputs],
+                    cmd.inputs == 1 ? "" : "s");
+    }
     return Error{Err::ArgCount, buf};
   }
-  if (nlhs != cmd.outputs) {
+  if (nlhs < cmd.outputs || nlhs > max_out) {
     host.print(cmd.banner);
     return Error{Err::ArgCount,
                  cmd.output_count_msg ? cmd.output_count_msg : "expects one output argument"};
   }
 
-  Call c(host);
+  Call c(host, nlhs, nrhs);
   Error err;
   try {
     // Scalars first, in argument order; then the complex flag of each field.
-    for (int i = 0; i < cmd.inputs; ++i) {
+    for (int i = 0; i < nrhs; ++i) {
       if (cmd.args[i] == Scalar && !real_scalar(host.arg(i))) c.fail(kNotScalar);
       if (cmd.args[i] == Loose && !readable_number(host.arg(i))) c.fail(kNotScalar);
     }
     int nfield = 0;
-    for (int i = 0; i < cmd.inputs; ++i) {
+    for (int i = 0; i < nrhs; ++i) {
       if (cmd.args[i] != Field) continue;
       const char* field_msg = cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField.text;
       if (!complex_flag(host.arg(i))) c.fail(Err::NotField, field_msg);
       if (c.first_field_ < 0) c.first_field_ = i;
       ++nfield;
     }
-    for (int i = 0; i < cmd.inputs; ++i) {
+    for (int i = 0; i < nrhs; ++i) {
       if (cmd.args[i] == Scalar || cmd.args[i] == Loose) c.values_[i] = host.scalar(i);
     }
     if (cmd.early != nullptr) {
       if (const Error early = cmd.early(c)) c.fail(early);
     }
     nfield = 0;
-    for (int i = 0; i < cmd.inputs; ++i) {
+    for (int i = 0; i < nrhs; ++i) {
       if (cmd.args[i] != Field) continue;
       c.bind_field(i, cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField.text);
       ++nfield;

@@ -55,16 +55,23 @@ using EarlyCheck = Error (*)(const Call&);
 
 constexpr int kMaxArgs = 8;
 
+// A command takes `inputs` arguments and gives `outputs` results; one whose
+// last arguments or results may be left out sets `max_inputs` or
+// `max_outputs` above them (0: exactly `inputs`, `outputs`). The body asks
+// Call::inputs() and Call::outputs() how many the call has.
 struct Command {
   const char* name;
   int inputs;
   int outputs;
   Arg args[kMaxArgs];
   const char* banner;
-  const char* input_count_msg = nullptr;           // default: "expects <count> input arguments"
+  const char* input_count_msg = nullptr;           // default: "expects <count> input arguments", or
+                                                   // "expects <min> or <max> input arguments"
   const char* output_count_msg = nullptr;          // default: "expects one output argument"
   const char* field_msgs[2] = {nullptr, nullptr};  // per field argument, in order
   EarlyCheck early = nullptr;
+  int max_inputs = 0;
+  int max_outputs = 0;
 };
 
 extern const Error kNotAField;     // "Input field is not a Korvane field."
@@ -142,6 +149,9 @@ class Host {
 
 class Call {
  public:
+  // The number of arguments and of requested results of this call.
+  int inputs() const { return nrhs_; }
+  int outputs() const { return nlhs_; }
   // The value of scalar argument `arg` (0-based), as the host reads a scalar.
   double scalar(int arg) const { return values_[arg]; }
   // The same value truncated toward zero to a 32-bit integer.
@@ -173,12 +183,14 @@ class Call {
 
  private:
   friend Error run(const Command&, Host&, int, int, void (*)(Call&), char (&)[256]);
-  explicit Call(Host& host) : host_(host) {}
+  Call(Host& host, int nlhs, int nrhs) : host_(host), nlhs_(nlhs), nrhs_(nrhs) {}
   void* allocate(int64_t count, size_t size);
   void bind_field(int arg, const char* not_field);
   void release_scratch();
 
   Host& host_;
+  int nlhs_ = 0;
+  int nrhs_ = 0;
   double values_[kMaxArgs] = {};
   FieldIn fields_[kMaxArgs] = {};
   int first_field_ = -1;

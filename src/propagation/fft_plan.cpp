@@ -57,13 +57,22 @@ void pin_threads_library() {
 #endif
 }
 
+// What a plan transforms.
+enum Kind : int {
+  kComplex1 = 1,     // one line of complex values, in place
+  kComplex2 = 2,     // an n x n complex array, in place
+  kHalfToReal2 = 3,  // an n x (n/2 + 1) half spectrum to an n x n real array
+};
+
 struct Key {
-  int rank;
+  int kind;
   int32_t n;
   int sign;
-  int alignment;  // fftw_alignment_of the data the plan was made for
+  int alignment;      // fftw_alignment_of the data the plan was made for
+  int out_alignment;  // and of its output (out-of-place plans; else 0)
   bool operator==(const Key& o) const {
-    return rank == o.rank && n == o.n && sign == o.sign && alignment == o.alignment;
+    return kind == o.kind && n == o.n && sign == o.sign && alignment == o.alignment &&
+           out_alignment == o.out_alignment;
   }
 };
 
@@ -74,18 +83,20 @@ class PlanCache {
   PlanCache& operator=(const PlanCache&) = delete;
   ~PlanCache() { release(); }
 
-  // Plans (or finds) the transform and runs it on z, under the lock: FFTW's
-  // planner is not reentrant, and a plan must not be evicted while it runs.
-  bool run(int rank, cplx* z, int32_t n, FftSign sign) {
+  // Plans (or finds) the transform and runs it on `in` (writing `out`), under
+  // the lock: FFTW's planner is not reentrant, and a plan must not be evicted
+  // while it runs.
+  bool run(Kind kind, cplx* in, double* out, int32_t n, FftSign sign) {
     std::lock_guard<std::mutex> lock(mu_);
-    fftw_complex* data = reinterpret_cast<fftw_complex*>(z);
-    const Key key{rank, n, static_cast<int>(sign), fftw_alignment_of(reinterpret_cast<double*>(z))};
+    const Key key{kind, n, static_cast<int>(sign), fftw_alignment_of(reinterpret_cast<double*>(in)),
+                  out != nullptr ? fftw_alignment_of(out) : 0};
     fftw_plan plan = nullptr;
     for (int i = 0; i < count_; ++i) {
       if (keys_[i] == key) plan = plans_[i];
     }
+    fftw_complex* data = reinterpret_cast<fftw_complex*>(in);
     if (plan == nullptr) {
-      plan = make(key, data);
+      plan = make(key, data, out);
       if (plan == nullptr) return false;
       if (count_ == kMaxPlans) {
         fftw_destroy_plan(plans_[0]);
@@ -99,9 +110,13 @@ class PlanCache {
       plans_[count_] = plan;
       ++count_;
     }
-    // The same alignment and placement (in place) as planned, as FFTW's
-    // new-array execution asks.
-    fftw_execute_dft(plan, data, data);
+    // The same alignment and placement as planned, as FFTW's new-array
+    // execution asks.
+    if (kind == kHalfToReal2) {
+      fftw_execute_dft_c2r(plan, data, out);
+    } else {
+      fftw_execute_dft(plan, data, data);
+    }
     return true;
   }
 
@@ -118,14 +133,14 @@ class PlanCache {
 
  private:
   // FFTW_ESTIMATE plans in microseconds and leaves the data untouched, so the
-  // plan is made on the caller's own array.
-  static fftw_plan make(const Key& key, fftw_complex* data) {
+  // plan is made on the caller's own arrays.
+  static fftw_plan make(const Key& key, fftw_complex* data, double* out) {
     static bool threads_ready = false;
     if (!threads_ready) {
       threads_ready = fftw_init_threads() != 0;
       if (threads_ready) pin_threads_library();
     }
-    const int threads = (key.rank == 2 && key.n >= kThreadedFrom) ? processors() : 1;
+    const int threads = (key.kind != kComplex1 && key.n >= kThreadedFrom) ? processors() : 1;
     // The thread count is the planner's, shared with the host: set for this
     // plan, then put back.
     int before = 1;
@@ -133,9 +148,18 @@ class PlanCache {
       before = fftw_planner_nthreads();
       fftw_plan_with_nthreads(threads);
     }
-    fftw_plan plan = key.rank == 2
-                         ? fftw_plan_dft_2d(key.n, key.n, data, data, key.sign, FFTW_ESTIMATE)
-                         : fftw_plan_dft_1d(key.n, data, data, key.sign, FFTW_ESTIMATE);
+    fftw_plan plan = nullptr;
+    switch (key.kind) {
+      case kComplex2:
+        plan = fftw_plan_dft_2d(key.n, key.n, data, data, key.sign, FFTW_ESTIMATE);
+        break;
+      case kHalfToReal2:
+        plan = fftw_plan_dft_c2r_2d(key.n, key.n, data, out, FFTW_ESTIMATE);
+        break;
+      default:
+        plan = fftw_plan_dft_1d(key.n, data, data, key.sign, FFTW_ESTIMATE);
+        break;
+    }
     if (threads_ready) fftw_plan_with_nthreads(before);
     return plan;
   }
@@ -156,12 +180,17 @@ PlanCache& cache() {
 
 bool fft2_in_place(cplx* z, int32_t n, FftSign sign) {
   if (n < 1) return false;
-  return cache().run(2, z, n, sign);
+  return cache().run(kComplex2, z, nullptr, n, sign);
 }
 
 bool fft1_in_place(cplx* z, int32_t n, FftSign sign) {
   if (n < 1) return false;
-  return cache().run(1, z, n, sign);
+  return cache().run(kComplex1, z, nullptr, n, sign);
+}
+
+bool fft2_c2r(cplx* half, double* out, int32_t n) {
+  if (n < 1 || out == nullptr) return false;
+  return cache().run(kHalfToReal2, half, out, n, kFftBackward);
 }
 
 int fft_plans_held() { return cache().held(); }

@@ -1,5 +1,6 @@
-// In-place complex FFTs through FFTW, with the plans kept for later calls of
-// the same size. The plans belong to the module that made them and are
+// Complex FFTs in place, and the complex-to-real transform of a Hermitian
+// half spectrum, through FFTW, with the plans kept for later calls of the
+// same size. The plans belong to the module that made them and are
 // destroyed when it is unloaded; FFTW's own state (its planner, wisdom and
 // threads) is shared with the host, which may use FFTW itself, and is never
 // cleaned up here.
@@ -21,6 +22,15 @@ bool fft2_in_place(cplx* z, int32_t n, FftSign sign);
 
 // The same for the n values of one line.
 bool fft1_in_place(cplx* z, int32_t n, FftSign sign);
+
+// The real n*n array whose spectrum is Hermitian and given by its half
+// `half` (n rows of n/2 + 1 values, row p at half + p*(n/2 + 1), bin q of
+// row p being frequency (p, q)): out[i*n + j] = sum over every (p, q) of
+// H(p, q)*exp(+2*pi*i*(p*i + q*j)/n), unnormalised, the missing bins being
+// conj(H(-p, -q)). `half` is overwritten. Bins of rows 0 and n/2 (n even),
+// columns q = 0 and q = n/2, must themselves be Hermitian. Returns false if
+// FFTW made no plan.
+bool fft2_c2r(cplx* half, double* out, int32_t n);
 
 // Plans held by this module, and their release (for tests; unloading the
 // module releases them too).

@@ -1,4 +1,4 @@
-// The part of FFTW 3's C interface the FFT propagators call, declared here
+// The part of FFTW 3's C interface the FFT commands call, declared here
 // for builds that link a copy of FFTW without its header (MATLAB ships
 // libmwfftw3 but no fftw3.h). Every other build includes <fftw3.h>.
 #pragma once
@@ -9,7 +9,9 @@ typedef struct fftw_plan_s* fftw_plan;
 fftw_plan fftw_plan_dft_1d(int n, fftw_complex* in, fftw_complex* out, int sign, unsigned flags);
 fftw_plan fftw_plan_dft_2d(int n0, int n1, fftw_complex* in, fftw_complex* out, int sign,
                            unsigned flags);
+fftw_plan fftw_plan_dft_c2r_2d(int n0, int n1, fftw_complex* in, double* out, unsigned flags);
 void fftw_execute_dft(const fftw_plan p, fftw_complex* in, fftw_complex* out);
+void fftw_execute_dft_c2r(const fftw_plan p, fftw_complex* in, double* out);
 void fftw_destroy_plan(fftw_plan p);
 int fftw_alignment_of(double* p);
 int fftw_init_threads(void);

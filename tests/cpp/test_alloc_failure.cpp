@@ -69,6 +69,12 @@ const Case kCases[] = {
     {"KVFresnelFFT", 1, "SF", {2}},
     {"KVAngularSpectrum", 1, "SF", {0.01}},
     {"KVPad", 1, "SF", {12}},
+    // A screen with every kind of mode (outer and inner scale); the
+    // structure function with both outputs, and with a mask read through
+    // scratch.
+    {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},
+    {"KVStructureFunction", 2, "AF", {}},
+    {"KVStructureFunction", 1, "AFU", {}},
 };
 
 bool module_exists(const std::string& name) {

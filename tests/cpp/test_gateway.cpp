@@ -61,6 +61,14 @@ TEST(Gateway, CountMessagesFollowBanner) {
       {"KVIntensity", {f.get()}, 1, "expects two input arguments"},
       {"KVPhase", {f.get(), f.get()}, 1, "expects one input argument"},
       {"KVPhase", {f.get()}, 3, "expects one output argument"},
+      // A command of two call forms, and of one or two results.
+      {"KVStructureFunction", {f.get()}, 1, "expects two or three input arguments"},
+      {"KVStructureFunction",
+       {f.get(), f.get(), f.get(), f.get()},
+       1,
+       "expects two or three input arguments"},
+      {"KVStructureFunction", {f.get(), f.get()}, 0, "expects one or two output arguments"},
+      {"KVStructureFunction", {f.get(), f.get()}, 3, "expects one or two output arguments"},
   };
   for (const Case& c : cases) {
     host::Result r = call(c.name, c.nlhs, c.args);

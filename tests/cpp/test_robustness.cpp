@@ -13,7 +13,8 @@ using host::Array;
 
 namespace {
 
-// S: scalar parameter, F: field, A: real array of the field's size.
+// S: scalar parameter, F: field, A: real array of the field's size (a
+// phase, a profile, a mask).
 const struct {
   const char* name;
   const char* args;
@@ -53,6 +54,9 @@ const struct {
     {"KVFresnelFFT", "SF"},
     {"KVAngularSpectrum", "SF"},
     {"KVPad", "SF"},
+    {"KVTurbScreen", "SSSSF"},
+    {"KVStructureFunction", "AF"},
+    {"KVStructureFunction", "AFA"},
 };
 
 // Arrays that are not what a position asks for, or are borderline.

@@ -24,16 +24,18 @@
 namespace {
 
 enum Out : unsigned char {
-  kField,      // a field of the input's (or a new) dimension
-  kPlane,      // a real square array
-  kScalar,     // a real 1 x 1
-  kFieldPower  // a field, then a real 1 x 1
+  kField,       // a field of the input's (or a new) dimension
+  kPlane,       // a real square array
+  kScalar,      // a real 1 x 1
+  kFieldPower,  // a field, then a real 1 x 1
+  kColumns      // one or two real columns of the same length
 };
 
 struct Cmd {
   const char* name;
   int inputs;
   Out out;
+  int max_inputs = 0;  // above `inputs` when the last ones may be left out
 };
 
 const Cmd kCommands[] = {
@@ -72,6 +74,8 @@ const Cmd kCommands[] = {
     {"KVFresnelFFT", 2, kField},
     {"KVAngularSpectrum", 2, kField},
     {"KVPad", 2, kField},
+    {"KVTurbScreen", 5, kPlane},
+    {"KVStructureFunction", 2, kColumns, 3},
 };
 constexpr int kNumCommands = sizeof kCommands / sizeof kCommands[0];
 
@@ -359,6 +363,13 @@ void check_field(const char* cmd, const mxArray* a) {
   if (host::re(a, m * m + 2) != static_cast<double>(m)) finding(cmd, "result header N is wrong");
 }
 
+void check_column(const char* cmd, const mxArray* a, size_t rows) {
+  if (a == nullptr) finding(cmd, "no array returned");
+  if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) finding(cmd, "result is not real double");
+  if (mxGetN(a) != 1 || (rows != 0 && mxGetM(a) != rows))
+    finding(cmd, "result has the wrong shape");
+}
+
 void check_real(const char* cmd, const mxArray* a, bool square) {
   if (a == nullptr) finding(cmd, "no array returned");
   if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) finding(cmd, "result is not real double");
@@ -383,6 +394,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Cmd& cmd = kCommands[r.byte() % kNumCommands];
   const uint8_t flags = r.byte();
   const int default_nlhs = cmd.out == kFieldPower ? 2 : 1;
+  const int max_nlhs = cmd.out == kColumns ? 2 : default_nlhs;
+  const int max_inputs = cmd.max_inputs > cmd.inputs ? cmd.max_inputs : cmd.inputs;
   const int nlhs = (flags & 1) != 0 ? r.byte() % 4 : default_nlhs;
   const int nargs = (flags & 2) != 0 ? r.byte() % 9 : cmd.inputs;
   const long fail_at = (flags >> 2) & 7;
@@ -408,7 +421,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!res.out.empty()) finding(cmd.name, "results returned with an error");
     } else if (nargs == 0) {
       if (res.printed.empty()) finding(cmd.name, "no banner");
-    } else if (nargs != cmd.inputs || nlhs != default_nlhs) {
+    } else if (nargs < cmd.inputs || nargs > max_inputs || nlhs < default_nlhs || nlhs > max_nlhs) {
       finding(cmd.name, "a wrong argument count succeeded");
     } else {
       if (res.out.size() != static_cast<size_t>(nlhs)) finding(cmd.name, "missing results");
@@ -425,6 +438,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case kFieldPower:
           check_field(cmd.name, res[0]);
           check_real(cmd.name, res[1], false);
+          break;
+        case kColumns:
+          check_column(cmd.name, res[0], 0);
+          if (nlhs == 2) check_column(cmd.name, res[1], mxGetM(res[0]));
           break;
       }
     }

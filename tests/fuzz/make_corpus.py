@@ -24,8 +24,10 @@ COMMANDS = [
     ("KVIntensity", "SF"), ("KVPhase", "F"), ("KVPhaseUnwrap", "SA"), ("KVStrehl", "F"),
     ("KVNormal", "F"), ("KVBeamMix", "FF"), ("KVPolarizer", "SFF"), ("KVGain", "SSSF"),
     ("KVIntAttenuator", "SF"), ("KVFresnelFFT", "SF"), ("KVAngularSpectrum", "SF"),
-    ("KVPad", "SF"),
+    ("KVPad", "SF"), ("KVTurbScreen", "SSSSF"), ("KVStructureFunction", "AF"),
 ]
+# Commands whose last arguments may be left out: their longer call form.
+LONGER = {"KVStructureFunction": "AFA"}
 
 # kInteresting in fuzz_host.cpp, in the same order.
 INF = float("inf")
@@ -108,16 +110,20 @@ def main():
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out_dir, exist_ok=True)
     seeds = []
-    for index, (name, kinds) in enumerate(COMMANDS):
+    for index, (name, short) in enumerate(COMMANDS):
         head = bytes([index, 0])
-        for fill in (1.0, 8.0):
-            args = [valid(k, fill) for k in kinds]
-            seeds.append(head + b"".join(args))
-            for pos in range(len(kinds)):
-                for odd in ODD:
-                    a = list(args)
-                    a[pos] = odd
-                    seeds.append(head + b"".join(a))
+        for kinds in [short] + ([LONGER[name]] if name in LONGER else []):
+            # A longer form states its input count (flag bit 1).
+            lead = head if kinds == short else bytes([index, 2, len(kinds)])
+            for fill in (1.0, 8.0):
+                args = [valid(k, fill) for k in kinds]
+                seeds.append(lead + b"".join(args))
+                for pos in range(len(kinds)):
+                    for odd in ODD:
+                        a = list(args)
+                        a[pos] = odd
+                        seeds.append(lead + b"".join(a))
+        kinds = short
         # The banner, a wrong count, and the first allocation failing.
         seeds.append(bytes([index, 2, 0]))
         seeds.append(bytes([index, 1, 3]) + b"".join(valid(k, 1.0) for k in kinds))

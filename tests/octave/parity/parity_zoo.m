@@ -18,7 +18,8 @@ function res = parity_zoo(outfile, exportfile)
     'KVPhaseUnwrap', 'SA'; 'KVStrehl', 'F'; 'KVNormal', 'F'; 'KVBeamMix', 'FF'
     'KVPolarizer', 'SFF'; 'KVGain', 'SSSF'; 'KVIntAttenuator', 'SF'
   };
-  extra = {'KVFresnelFFT', 'SF'; 'KVAngularSpectrum', 'SF'; 'KVPad', 'SF'};
+  extra = {'KVFresnelFFT', 'SF'; 'KVAngularSpectrum', 'SF'; 'KVPad', 'SF'
+           'KVTurbScreen', 'SSSSF'; 'KVStructureFunction', 'AF'; 'KVStructureFunction', 'AFA'};
   for k = 1:rows(extra)
     if exist(extra{k, 1}) == 3  % a compiled module is on the path
       cmds(end + 1, :) = extra(k, :);
@@ -45,7 +46,7 @@ function res = parity_zoo(outfile, exportfile)
     for c = 1:rows(cmds)
       name = cmds{c, 1};
       kinds = cmds{c, 2};
-      nout = 1 + strcmp(name, 'KVNormal');
+      nout = 1 + any(strcmp(name, {'KVNormal', 'KVStructureFunction'}));
       valid = cell(1, numel(kinds));
       for p = 1:numel(kinds)
         switch kinds(p)
