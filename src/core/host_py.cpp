@@ -520,16 +520,27 @@ struct Entry {
 Entry g_entries[kMaxCommands];
 const char kEntryName[] = "korvane.command";
 
+// The most arguments and results a command takes (some may leave the last
+// ones out).
+int most_inputs(const Command& cmd) {
+  return cmd.max_inputs > cmd.inputs ? cmd.max_inputs : cmd.inputs;
+}
+int most_outputs(const Command& cmd) {
+  return cmd.max_outputs > cmd.outputs ? cmd.max_outputs : cmd.outputs;
+}
+
 PyObject* call_command(PyObject* self, PyObject* const* args, Py_ssize_t nargs) {
   const Entry* entry = static_cast<const Entry*>(PyCapsule_GetPointer(self, kEntryName));
   if (entry == nullptr) return nullptr;
   const PyCommand& pc = *entry->cmd;
   const Command& cmd = *pc.table;
   const int nrhs = nargs <= kMaxArgs ? static_cast<int>(nargs) : kMaxArgs + 1;
+  // Python asks for no count of results: a command gives all it can.
+  const int nlhs = most_outputs(cmd);
   PyArg conv[kMaxArgs];
   // The gateway reads no argument of a call with the wrong count.
   bool ok = true;
-  if (nrhs == cmd.inputs) {
+  if (nrhs >= cmd.inputs && nrhs <= most_inputs(cmd)) {
     for (int i = 0; i < nrhs && ok; ++i) {
       const Arg pos = cmd.args[i];
       ok = pos == Scalar || pos == Loose ? convert_scalar(args[i], &conv[i])
@@ -542,7 +553,7 @@ PyObject* call_command(PyObject* self, PyObject* const* args, Py_ssize_t nargs) 
     Error err;
     PyHost host(conv);
     Py_BEGIN_ALLOW_THREADS;
-    err = run(cmd, host, cmd.outputs, nrhs, pc.body, buf);
+    err = run(cmd, host, nlhs, nrhs, pc.body, buf);
     Py_END_ALLOW_THREADS;
     // The gateway has returned: no try block is open here.
     if (err) {
@@ -554,7 +565,7 @@ PyObject* call_command(PyObject* self, PyObject* const* args, Py_ssize_t nargs) 
         result = Py_None;
       }
     } else {
-      result = host.results(cmd.outputs, entry->results);
+      result = host.results(nlhs, entry->results);
     }
   }
   for (PyArg& a : conv) Py_XDECREF(a.hold);
@@ -578,17 +589,18 @@ char arg_letter(Arg a) {
 
 // _commands(): (name, argument kinds, outputs, signature, results) of every
 // command, in the order of their names; kinds: S scalar, L a scalar read
-// without the real-scalar test, F field, A array.
+// without the real-scalar test, F field, A array, for the most arguments it
+// takes; outputs, the most results it gives.
 PyObject* list_commands(PyObject*, PyObject*) {
   PyObject* t = PyTuple_New(g_count);
   if (t == nullptr) return nullptr;
   for (int k = 0; k < g_count; ++k) {
     const PyCommand& c = *g_entries[k].cmd;
     char kinds[kMaxArgs + 1] = {};
-    for (int i = 0; i < c.table->inputs && i < kMaxArgs; ++i)
+    for (int i = 0; i < most_inputs(*c.table) && i < kMaxArgs; ++i)
       kinds[i] = arg_letter(c.table->args[i]);
     PyObject* row =
-        Py_BuildValue("(ssiss)", c.name, kinds, c.table->outputs, c.signature, c.results);
+        Py_BuildValue("(ssiss)", c.name, kinds, most_outputs(*c.table), c.signature, c.results);
     if (row == nullptr) {
       Py_DECREF(t);
       return nullptr;

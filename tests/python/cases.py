@@ -44,6 +44,9 @@ CASES = [
     ("KVFresnelFFT", (2, "F")),
     ("KVAngularSpectrum", (0.01, "F")),
     ("KVPad", (12, "F")),
+    ("KVTurbScreen", (7, 2e-4, 2e-3, 1e-5, "F")),
+    ("KVStructureFunction", ("A", "F")),
+    ("KVStructureFunction", ("A", "F", "U")),
 ]
 
 

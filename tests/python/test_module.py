@@ -39,8 +39,16 @@ def test_help_is_the_m_file_and_signature_its_call_form(name):
     f = getattr(korvane, name)
     m = ROOT / "src" / "commands" / (name + ".m")
     assert f.__doc__ == help_text(m)
-    call = next(line for line in help_text(m).splitlines()[1:] if re.search(name + r"\(", line))
-    params = [p.strip() for p in re.search(name + r"\(([^)]*)\)", call).group(1).split(",")]
+    # The call forms stand together at the top; the signature is the longest.
+    lines = help_text(m).splitlines()[1:]
+    first = next(i for i, line in enumerate(lines) if re.search(name + r"\(", line))
+    forms = []
+    for line in lines[first:]:
+        call = re.search(name + r"\(([^)]*)\)", line)
+        if not call:
+            break
+        forms.append([p.strip() for p in call.group(1).split(",")])
+    params = max(forms, key=len)
     sig = inspect.signature(f)
     assert [p.name.rstrip("_") for p in sig.parameters.values()] == params
     assert all(p.kind is p.POSITIONAL_ONLY for p in sig.parameters.values())
