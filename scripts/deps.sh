@@ -16,6 +16,8 @@ packages=(
   cmake libgtest-dev googletest clang libclang-rt-14-dev libbenchmark-dev g++-mingw-w64-x86-64
   # the parallel sweeps
   octave-parallel
+  # the chroots of make test-octave-versions
+  debootstrap
 )
 if [ "${1:-}" = "--list" ]; then
   echo "${packages[@]}"
