@@ -12,9 +12,10 @@
 #
 # The chroot is kept in BUILD/chroot/RELEASE and reused while it is valid
 # (made to the end, for the same mirror and packages); FRESH=1 makes it anew
-# (sid changes daily). /proc and /dev are mounted only inside a mount
-# namespace of this script's own (unshare), so no mount outlives a run, even
-# a killed one, and none is ever seen outside. The source tree is copied into
+# (sid changes daily). /proc (and /dev, where debootstrap could not make the
+# device nodes) is mounted in the chroot only inside a mount namespace of
+# this script's own (unshare), as are debootstrap's own mounts, so no mount
+# outlives a run, even a killed one, and none is ever seen outside. The source tree is copied into
 # the chroot (without .git and BUILD): the chroot's build never touches the
 # host's build/. Needs root and debootstrap (scripts/deps.sh).
 #   BUILD   the build folder (build)
@@ -79,7 +80,8 @@ if [ "${1:-}" = "--inside" ]; then
   t=$(now)
   step "Octave tests" make --no-print-directory test-octave JOBS="$JOBS"
   step "Exported symbols" exports
-  step "Octave package: build, install, pkg test, uninstall" tests/package/run.sh
+  # pkg install runs make in the package's src/: JOBS compiles at once.
+  step "Octave package: build, install, pkg test, uninstall" env MAKEFLAGS=-j"$JOBS" tests/package/run.sh
   step "Parity of the oct-files with the MEX build for Octave" scripts/parity.sh build/octave build/octave-mex
   echo "time tests $(since "$t")"
   rm -f "$out"
@@ -129,8 +131,12 @@ remove_tree() {
 # namespace of its own: the mounts end with the command, whatever happens to
 # it, and the trap unmounts them before that.
 enter() {
-  local root=$1
+  local root=$1 keep=() v
   shift
+  # The host's OpenBLAS settings (some processors need them) go along.
+  for v in OPENBLAS_CORETYPE OPENBLAS_L2_SIZE; do
+    [ -n "${!v:-}" ] && keep+=("$v=${!v}")
+  done
   unshare --mount --propagation private /bin/bash -c '
     root=$1
     shift
@@ -140,6 +146,7 @@ enter() {
       umount "$root/proc"
     }
     trap cleanup EXIT
+    trap "exit 130" INT TERM HUP
     mount -t proc proc "$root/proc" || exit 1
     if [ ! -c "$root/dev/null" ]; then
       mount --bind /dev "$root/dev" || exit 1
@@ -147,7 +154,7 @@ enter() {
     fi
     chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
       HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
-  ' enter "$root" "$@"
+  ' enter "$root" ${keep[@]+"${keep[@]}"} "$@"
 }
 
 # Makes the chroot for RELEASE in ROOT, or keeps the one there when it is
@@ -158,14 +165,19 @@ make_chroot() {
   want="$PACKAGES"
   made_s=reused
   install_s=reused
+  if [ -e "$root.new" ]; then
+    remove_tree "$root.new" || return 1
+  fi
   if [ "$FRESH" = 1 ] || [ "$(cat "$root/.korvane-base" 2>/dev/null)" != "$base" ] \
     || ! chroot "$root" /bin/true 2>/dev/null; then
     echo "making the $release chroot in $root"
     remove_tree "$root" || return 1
-    remove_tree "$root.new" || return 1
     mkdir -p "$(dirname "$root")"
     t=$(now)
-    if ! debootstrap --variant=minbase "$release" "$root.new" "$MIRROR" >"$log" 2>&1; then
+    # debootstrap mounts /proc (and more) in the new tree for its second
+    # stage: in a mount namespace of its own, none of it can stay behind.
+    if ! unshare --mount --propagation private \
+      debootstrap --variant=minbase "$release" "$root.new" "$MIRROR" >"$log" 2>&1; then
       tail -20 "$log"
       [ -f "$root.new/debootstrap/debootstrap.log" ] && tail -20 "$root.new/debootstrap/debootstrap.log"
       echo "debootstrap $release failed"
@@ -190,7 +202,8 @@ make_chroot() {
     # liboctave-dev before.
     t=$(now)
     # shellcheck disable=SC2016
-    if ! enter "$root" /bin/sh -c 'apt-get update -qq || exit 1
+    # dpkg --configure -a: finishes an install that a killed run left.
+    if ! enter "$root" /bin/sh -c 'dpkg --configure -a && apt-get update -qq || exit 1
         list=""
         for p in "$@"; do
           [ "$p" = octave-dev ] && ! apt-cache show octave-dev >/dev/null 2>&1 && p=liboctave-dev
@@ -232,8 +245,8 @@ for release in "$@"; do
   mkdir -p "$root$SRC"
   tar -C . --exclude=./.git --exclude="./$BUILD" --exclude=./build --exclude='./build-*' -cf - . \
     | tar -C "$root$SRC" -xf -
-  enter "$root" /usr/bin/env JOBS="$JOBS" /bin/bash "$SRC/scripts/octave_versions.sh" --inside >"$log" 2>&1
-  grep -vE "^(version|time) " "$log"
+  enter "$root" JOBS="$JOBS" /bin/bash "$SRC/scripts/octave_versions.sh" --inside 2>&1 \
+    | tee "$log" | grep --line-buffered -vE "^(version|time) "
   count_lines || failed=$((failed + 1))
   octave=$(sed -n 's/^version octave //p' "$log")
   gcc=$(sed -n 's/^version gcc //p' "$log")
