@@ -101,3 +101,16 @@ FUZZ_SECONDS ?= 600
 .PHONY: fuzz
 fuzz:
 	@BUILD=$(BUILD) JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# make test-octave-versions  builds and tests the Octave modules under the
+#   Octave of other Debian releases, each in a debootstrap chroot kept in
+#   build/chroot (needs root): RELEASES (default trixie, Octave 9) lists them;
+#   make test-octave-sid  the newest Octave (Debian sid); FRESH=1 makes the
+#   chroots anew.
+RELEASES ?= trixie
+.PHONY: test-octave-versions test-octave-bookworm test-octave-trixie test-octave-sid
+test-octave-versions:
+	@BUILD=$(BUILD) JOBS=$(JOBS) scripts/octave_versions.sh $(RELEASES)
+
+test-octave-bookworm test-octave-trixie test-octave-sid:
+	@BUILD=$(BUILD) JOBS=$(JOBS) scripts/octave_versions.sh $(@:test-octave-%=%)

@@ -27,7 +27,7 @@ else
 ADAPTER_OUT := src/core/host_oct.cpp
 MODE := --mex
 EXT := mex
-EXPORTS := src/commands/exports.map
+EXPORTS := src/commands/exports-octmex.map
 FLAGS := $(COMMON_CXXFLAGS)
 endif
 

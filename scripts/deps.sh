@@ -21,6 +21,8 @@ packages=(
   # tests and its examples
   python3-dev python3-venv python3-numpy python3-mesonpy meson ninja-build pkg-config
   python3-pytest python3-matplotlib
+  # the chroots of make test-octave-versions (Octave 9 and 11)
+  debootstrap
 )
 if [ "${1:-}" = "--list" ]; then
   echo "${packages[@]}"
