@@ -22,11 +22,6 @@
 outdir = demo_dir();
 here = fileparts(which('demo_dir'));
 addpath(fullfile(here, 'montecarlo'));
-if (isempty(which('KVTurbScreen')))
-  % Stand-in until the compiled KVTurbScreen exists: remove with tests/stub.
-  addpath(fullfile(fileparts(here), 'tests', 'stub'));
-  printf('  KVTurbScreen: the Octave stand-in of tests/stub\n');
-end
 if (! exist('mc_realisations', 'var'))
   mc_realisations = 100;
 end
