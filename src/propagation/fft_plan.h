@@ -1,8 +1,10 @@
 // In-place complex FFTs through FFTW, with the plans kept for later calls of
-// the same size. The plans belong to the module that made them and are
-// destroyed when it is unloaded; FFTW's own state (its planner, wisdom and
-// threads) is shared with the host, which may use FFTW itself, and is never
-// cleaned up here.
+// the same size. The first transform of a size is planned at the level
+// fft_planner() names (fft_planner.h) and later ones at that level reuse the
+// plan; the caller's data is the same afterwards whatever the level. The
+// plans belong to the module that made them and are destroyed when it is
+// unloaded; FFTW's own state (its planner, wisdom and threads) is shared with
+// the host, which may use FFTW itself, and is never cleaned up here.
 #pragma once
 
 #include <cstdint>

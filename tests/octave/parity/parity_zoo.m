@@ -16,7 +16,7 @@ function res = parity_zoo(outfile)
     'KVPhaseUnwrap', 'SA'; 'KVStrehl', 'F'; 'KVNormal', 'F'; 'KVBeamMix', 'FF'
     'KVPolarizer', 'SFF'; 'KVGain', 'SSSF'; 'KVIntAttenuator', 'SF'
   };
-  extra = {'KVFresnelFFT', 'SF'; 'KVAngularSpectrum', 'SF'; 'KVPad', 'SF'};
+  extra = {'KVFresnelFFT', 'SF'; 'KVAngularSpectrum', 'SF'; 'KVPad', 'SF'; 'KVFftw', 'TT'};
   for k = 1:rows(extra)
     if exist(extra{k, 1}) == 3  % a compiled module is on the path
       cmds(end + 1, :) = extra(k, :);
@@ -49,6 +49,7 @@ function res = parity_zoo(outfile)
         switch kinds(p)
           case 'F', valid{p} = ifelse_(fill == 1, Fc, F8);
           case 'A', valid{p} = P;
+          case 'T', valid{p} = ifelse_(p == 1, 'planner', 'estimate');
           otherwise, valid{p} = fill;
         end
       end
