@@ -1,5 +1,6 @@
 #include "core/parallel.h"
 
+#include <functional>
 #include <thread>
 
 #include "core/env.h"
@@ -43,6 +44,38 @@ int thread_count() {
   return std::min(processors(), kMaxThreads);
 }
 
+namespace {
+
+struct Job {
+  int64_t count;
+  int64_t parts;
+  RangeFn fn;
+  void* ctx;
+};
+
+// Runs ranges p0 .. p1-1 of the job: the upper half in a new thread, which
+// splits it further the same way, the lower half here; so the threads are
+// started in a tree, log2(parts) starts deep, rather than one after another
+// by the calling thread. Returns when all of them are done.
+void run_parts(const Job& job, int64_t p0, int64_t p1) {
+  if (p1 - p0 == 1) {
+    job.fn(job.ctx, split(job.count, job.parts, p0), split(job.count, job.parts, p1));
+    return;
+  }
+  const int64_t mid = p0 + (p1 - p0) / 2;
+  std::thread upper;
+  try {
+    upper = std::thread(run_parts, std::cref(job), mid, p1);
+  } catch (...) {
+    // No thread to be had (resources, memory): these ranges run here.
+    run_parts(job, mid, p1);
+  }
+  run_parts(job, p0, mid);
+  if (upper.joinable()) upper.join();
+}
+
+}  // namespace
+
 void run_ranges(int64_t count, int64_t grain, int threads, RangeFn fn, void* ctx) {
   if (count <= 0) return;
   if (grain < 1) grain = 1;
@@ -51,21 +84,8 @@ void run_ranges(int64_t count, int64_t grain, int threads, RangeFn fn, void* ctx
     fn(ctx, 0, count);
     return;
   }
-  std::thread workers[kMaxThreads];  // not started: no allocation yet
-  int started = 0;
-  for (int64_t p = 1; p < parts; ++p) {
-    const int64_t begin = split(count, parts, p);
-    const int64_t end = split(count, parts, p + 1);
-    try {
-      workers[started] = std::thread(fn, ctx, begin, end);
-      ++started;
-    } catch (...) {
-      // No thread to be had (resources, memory): this range runs here.
-      fn(ctx, begin, end);
-    }
-  }
-  fn(ctx, 0, split(count, parts, 1));
-  for (int k = 0; k < started; ++k) workers[k].join();
+  const Job job{count, parts, fn, ctx};
+  run_parts(job, 0, parts);
 }
 
 }  // namespace kv

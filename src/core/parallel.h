@@ -60,8 +60,10 @@ using RangeFn = void (*)(void* ctx, int64_t begin, int64_t end);
 
 // Runs fn(ctx, begin, end) over [0, count) cut into min(threads,
 // count / grain) ranges (at least one), the first in the calling thread and
-// each other in a thread of its own. A thread that cannot be started has its
-// range run in the calling thread. Returns when every range is done.
+// each other in a thread of its own, started in a tree: a thread starts one
+// for the upper half of its ranges and goes on with the lower half, so no
+// range waits for more than log2(ranges) starts. Ranges whose thread cannot
+// be started run in the thread that tried. Returns when every range is done.
 void run_ranges(int64_t count, int64_t grain, int threads, RangeFn fn, void* ctx);
 
 // body(begin, end) over [0, count) with thread_count() threads at most.
