@@ -78,7 +78,8 @@ void parallel_for(int64_t count, int64_t grain, const Body& body) {
 // Reductions. The items are cut into reduce_blocks(count) blocks by split();
 // their number depends on the count alone, so each block's partial result,
 // and the sum of the partials in block order, is the same for any number of
-// threads.
+// threads. inst/KVPower.m sums over the same blocks, to give KVNormal's
+// power bit for bit: keep the two in step.
 constexpr int kMaxBlocks = 256;
 constexpr int64_t kBlockItems = 4096;  // the fewest items in a block of a large count
 
