@@ -27,7 +27,7 @@ bool normalize(const FieldIn& in, const FieldOut& out, double* power) {
     *power = p;
     if (p == 0.0) return;
     const double s = std::sqrt(1.0 / p);
-    parallel_for(nn, kGrainMemory, [&](int64_t k0, int64_t k1) {
+    parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) {
         const cplx v = sample(z, k);
         out.z[k] = cplx(v.real() * s, v.imag() * s);

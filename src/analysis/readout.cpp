@@ -9,7 +9,7 @@ namespace kv {
 bool intensity(const FieldIn& in, Normalize scale, double* out) {
   const int64_t nn = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(nn, kGrainMemory, [&](int64_t k0, int64_t k1) {
+    parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) {
         const cplx v = sample(z, k);
         out[k] = v.real() * v.real() + v.imag() * v.imag();
@@ -32,7 +32,7 @@ bool intensity(const FieldIn& in, Normalize scale, double* out) {
   }
   if (peak == 0.0) return false;
   const double s = 1.0 / peak;
-  parallel_for(nn, kGrainMemory, [&](int64_t k0, int64_t k1) {
+  parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
     if (scale == Normalize::ToOne) {
       for (int64_t k = k0; k < k1; ++k) out[k] = s * out[k];
     } else {
@@ -45,7 +45,7 @@ bool intensity(const FieldIn& in, Normalize scale, double* out) {
 void phase(const FieldIn& in, double* out) {
   const int64_t nn = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(nn, kGrainMath, [&](int64_t k0, int64_t k1) {
+    parallel_for(nn, kGrainMath, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) {
         const cplx v = sample(z, k);
         const double re = v.real();

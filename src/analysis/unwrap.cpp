@@ -181,7 +181,7 @@ void unwrap_phase(const double* in, int64_t n, double k, double* out) {
   Rings(in, out, n).run();
   // The walk runs ring by ring from the centre, each sample from its inner
   // neighbours, and stays in one thread; the scaling is per sample.
-  parallel_for(n * n, kGrainMemory, [&](int64_t i0, int64_t i1) {
+  parallel_for(n * n, kGrainMemory, [=](int64_t i0, int64_t i1) {
     for (int64_t i = i0; i < i1; ++i) out[i] = k * out[i];
   });
 }

@@ -39,7 +39,7 @@ void rect_mask(double w, double h, double x_shift, double y_shift, double phi, c
   const double hh = h * 0.5;
 
   with_samples(in, [&](auto* z) {
-    parallel_for(n, column_grain(n, kGrainMemory), [&](int64_t i0, int64_t i1) {
+    parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t i0, int64_t i1) {
       for (int64_t i = i0; i < i1; ++i) {
         const double x = grid_x(i, n, dx) - x_shift;
         const double xc = x * c;

@@ -9,7 +9,7 @@ namespace kv {
 void gain_sheet(double isat, double gain, double length, const FieldIn& in, const FieldOut& out) {
   const int64_t nn = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(nn, kGrainMath, [&](int64_t k0, int64_t k1) {
+    parallel_for(nn, kGrainMath, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) {
         const cplx s = sample(z, k);
         const double u = s.real();
@@ -29,7 +29,7 @@ void attenuate(double r, const FieldIn& in, const FieldOut& out) {
   const double a = std::sqrt(r);
   const int64_t nn = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(nn, kGrainMemory, [&](int64_t k0, int64_t k1) {
+    parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) {
         const cplx s = sample(z, k);
         out.z[k] = cplx(a * s.real(), a * s.imag());

@@ -12,7 +12,7 @@ int beam_mix(const FieldIn& a, const FieldIn& b, const FieldOut& out) {
   const int64_t nn = samples(out.n);
   with_samples(a, [&](auto* za) {
     with_samples(b, [&](auto* zb) {
-      parallel_for(nn, kGrainMemory, [&](int64_t k0, int64_t k1) {
+      parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
         for (int64_t k = k0; k < k1; ++k) {
           const cplx u = sample(za, k);
           const cplx v = sample(zb, k);
@@ -33,7 +33,7 @@ int polarize(double phi, const FieldIn& fx, const FieldIn& fy, const FieldOut& o
   const int64_t nn = samples(out.n);
   with_samples(fx, [&](auto* zx) {
     with_samples(fy, [&](auto* zy) {
-      parallel_for(nn, kGrainMemory, [&](int64_t k0, int64_t k1) {
+      parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
         for (int64_t k = k0; k < k1; ++k) {
           const cplx x = sample(zx, k);
           const cplx y = sample(zy, k);

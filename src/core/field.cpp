@@ -29,14 +29,14 @@ Header read_header(const double head[5]) {
 }
 
 void fill_uniform(const FieldOut& out) {
-  parallel_for(samples(out.n), kGrainMemory, [&](int64_t k0, int64_t k1) {
+  parallel_for(samples(out.n), kGrainMemory, [=](int64_t k0, int64_t k1) {
     for (int64_t k = k0; k < k1; ++k) out.z[k] = cplx(1.0, 0.0);
   });
 }
 
 void copy_samples(const FieldIn& in, const FieldOut& out) {
   with_samples(in, [&](auto* z) {
-    parallel_for(samples(in.n), kGrainMemory, [&](int64_t k0, int64_t k1) {
+    parallel_for(samples(in.n), kGrainMemory, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) out.z[k] = sample(z, k);
     });
   });

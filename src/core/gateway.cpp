@@ -197,7 +197,7 @@ void Call::bind_field(int arg, const char* not_field) {
     const double* re = static_cast<const double*>(a.re);
     const double* im = static_cast<const double*>(a.im);
     cplx* z = scratch_complex(nn);
-    parallel_for(nn, kGrainMemory, [&](int64_t k0, int64_t k1) {
+    parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) z[k] = cplx(re[k], im != nullptr ? im[k] : 0.0);
     });
     f.z = z;

@@ -67,11 +67,18 @@ using RangeFn = void (*)(void* ctx, int64_t begin, int64_t end);
 void run_ranges(int64_t count, int64_t grain, int threads, RangeFn fn, void* ctx);
 
 // body(begin, end) over [0, count) with thread_count() threads at most.
+// Each range runs a copy of body made in its own thread's frame: the stores
+// and calls of the range cannot reach that copy, so a body that captures its
+// parameters by value keeps them in registers. A body captures what it only
+// reads by value ([=]), and by reference only what it writes.
 template <class Body>
 void parallel_for(int64_t count, int64_t grain, const Body& body) {
   run_ranges(
       count, grain, thread_count(),
-      [](void* ctx, int64_t begin, int64_t end) { (*static_cast<const Body*>(ctx))(begin, end); },
+      [](void* ctx, int64_t begin, int64_t end) {
+        const Body local = *static_cast<const Body*>(ctx);
+        local(begin, end);
+      },
       const_cast<void*>(static_cast<const void*>(&body)));
 }
 

@@ -12,7 +12,7 @@ namespace {
 template <typename T>
 void widen(const void* data, int stride, int64_t count, double* dst) {
   const T* src = static_cast<const T*>(data);
-  parallel_for(count, kGrainMemory, [&](int64_t k0, int64_t k1) {
+  parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
     for (int64_t k = k0; k < k1; ++k) dst[k] = static_cast<double>(src[k * stride]);
   });
 }
@@ -20,7 +20,7 @@ void widen(const void* data, int stride, int64_t count, double* dst) {
 // A logical element is one byte, 0 or 1.
 void widen_logical(const void* data, int64_t count, double* dst) {
   const uint8_t* src = static_cast<const uint8_t*>(data);
-  parallel_for(count, kGrainMemory, [&](int64_t k0, int64_t k1) {
+  parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
     for (int64_t k = k0; k < k1; ++k) dst[k] = src[k] != 0 ? 1.0 : 0.0;
   });
 }
@@ -86,7 +86,7 @@ bool widen_sparse(const ArrayView& a, int32_t n, double* dst) {
   if (ir == nullptr || data == nullptr) return false;
   const int64_t stride = a.stride;
   // Column c writes only column c of the plane.
-  parallel_for(n, column_grain(n, kGrainMemory), [&](int64_t c0, int64_t c1) {
+  parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t c0, int64_t c1) {
     for (int64_t c = c0; c < c1; ++c) {
       const uint64_t end = jc[c + 1] < stored ? jc[c + 1] : stored;
       for (uint64_t k = jc[c]; k < end; ++k) {

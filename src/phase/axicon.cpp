@@ -16,7 +16,7 @@ AxiconResult axicon(double phi, double n1, double x_shift, double y_shift, const
   const double g = theta * (6.2831852 / in.h.lambda);
   with_samples(in, [&](auto* z) {
     for_each_r2(in.n, in.dx(), x_shift, y_shift, kGrainMath,
-                [&](int64_t k, double r2) { phase_sample(z, out, k, -(std::sqrt(r2) * g)); });
+                [=](int64_t k, double r2) { phase_sample(z, out, k, -(std::sqrt(r2) * g)); });
   });
   return kAxiconOk;
 }

@@ -10,7 +10,7 @@ void tilt(double tx, double ty, const FieldIn& in, const FieldOut& out) {
   const double k = 6.283185308 / in.h.lambda;
   const double d = in.dx();
   with_samples(in, [&](auto* z) {
-    parallel_for(n, column_grain(n, kGrainMath), [&](int64_t i0, int64_t i1) {
+    parallel_for(n, column_grain(n, kGrainMath), [=](int64_t i0, int64_t i1) {
       for (int64_t i = i0; i < i1; ++i) {
         const double xt = grid_x(i, n, d) * tx;
         const int64_t row = i * n;

@@ -112,7 +112,7 @@ ZernikeResult zernike_phase(int32_t n, int32_t m, double r, double a, const Fiel
     const double inf = std::numeric_limits<double>::infinity();
     const int64_t nn = samples(size);
     with_samples(in, [&](auto* z) {
-      parallel_for(nn, kGrainMath, [&](int64_t k0, int64_t k1) {
+      parallel_for(nn, kGrainMath, [=](int64_t k0, int64_t k1) {
         for (int64_t k = k0; k < k1; ++k) phase_sample(z, out, k, inf);
       });
     });
@@ -128,7 +128,7 @@ ZernikeResult zernike_phase(int32_t n, int32_t m, double r, double a, const Fiel
   const double axis_up = m > 0 ? std::sin(mt_up) : std::cos(mt_up);
   const double axis_down = m > 0 ? std::sin(mt_down) : std::cos(mt_down);
   with_samples(in, [&](auto* z) {
-    parallel_for(size, column_grain(size, kGrainMath), [&](int64_t i0, int64_t i1) {
+    parallel_for(size, column_grain(size, kGrainMath), [=](int64_t i0, int64_t i1) {
       for (int64_t i = i0; i < i1; ++i) {
         const double x = grid_x(i, size, d);
         const double xx = x * x;

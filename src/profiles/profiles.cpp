@@ -11,7 +11,7 @@ namespace kv {
 void sub_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(count, kGrainMath, [&](int64_t k0, int64_t k1) {
+    parallel_for(count, kGrainMath, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) {
         const cplx s = sample(z, k);
         const double u = s.real();
@@ -33,7 +33,7 @@ void sub_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
 void sub_phase(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(count, kGrainMath, [&](int64_t k0, int64_t k1) {
+    parallel_for(count, kGrainMath, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) {
         const cplx s = sample(z, k);
         const double u = s.real();
@@ -48,7 +48,7 @@ void sub_phase(const double* p, const FieldIn& in, const FieldOut& out) {
 void mult_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(count, kGrainMemory, [&](int64_t k0, int64_t k1) {
+    parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) {
         const double t = std::sqrt(p[k]);
         const cplx s = sample(z, k);
@@ -61,7 +61,7 @@ void mult_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
 void mult_phase(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(count, kGrainMath, [&](int64_t k0, int64_t k1) {
+    parallel_for(count, kGrainMath, [=](int64_t k0, int64_t k1) {
       for (int64_t k = k0; k < k1; ++k) phase_sample(z, out, k, p[k]);
     });
   });
@@ -70,7 +70,7 @@ void mult_phase(const double* p, const FieldIn& in, const FieldOut& out) {
 void random_intensity(int32_t seed, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    parallel_for(count, kGrainMemory, [&](int64_t k0, int64_t k1) {
+    parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
       // Sample k takes draw k of the sequence, whichever range it is in.
       Rand15 gen(seed);
       gen.skip(static_cast<uint64_t>(k0));
@@ -107,7 +107,7 @@ void gauss_hermite(int32_t n, int32_t m, double a, double w0, const FieldIn& in,
   const double s = std::sqrt(2.0) / w0;
   const double d = in.h.size / static_cast<double>(dim);
   const double w2 = w0 * w0;
-  parallel_for(dim, column_grain(dim, kGrainMath), [&](int64_t i0, int64_t i1) {
+  parallel_for(dim, column_grain(dim, kGrainMath), [=](int64_t i0, int64_t i1) {
     for (int64_t i = i0; i < i1; ++i) {
       const double x = grid_x(i, dim, d);
       const double hx = hermite_polynomial(m, x * s);

@@ -18,7 +18,7 @@ bool pad_field(const FieldIn& in, const FieldOut& out) {
   if (last <= first) return true;
   const int64_t cols = last - first;
   with_samples(in, [&](auto* z) {
-    parallel_for(cols, column_grain(cols, kGrainMemory), [&](int64_t c0, int64_t c1) {
+    parallel_for(cols, column_grain(cols, kGrainMemory), [=](int64_t c0, int64_t c1) {
       for (int64_t i = first + c0; i < first + c1; ++i) {
         const int64_t from = i * n;
         const int64_t to = (i + shift) * m + shift;

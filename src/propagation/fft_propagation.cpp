@@ -32,7 +32,7 @@ bool spectrum_in_place(const FieldIn& in, const FieldOut& out) {
 bool apply_separable(const std::vector<cplx>& g, const FieldOut& out) {
   const int64_t n = out.n;
   const cplx* line = g.data();
-  parallel_for(n, column_grain(n, kGrainMemory), [&](int64_t p0, int64_t p1) {
+  parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t p0, int64_t p1) {
     for (int64_t p = p0; p < p1; ++p) {
       const cplx gp = line[p];
       cplx* row = out.z + p * n;
@@ -137,7 +137,7 @@ FftResult angular_spectrum(double z, const FieldIn& in, const FieldOut& out) {
   // and applied to the up to four bins that mirror them. Bin p's rows, p and
   // n - p, are no other bin's, so the bins are shared among threads.
   const double* fsq = f2.data();
-  parallel_for(half + 1, column_grain(half + 1, kGrainMath), [&](int64_t p0, int64_t p1) {
+  parallel_for(half + 1, column_grain(half + 1, kGrainMath), [=](int64_t p0, int64_t p1) {
     for (int64_t p = p0; p < p1; ++p) {
       const int64_t pm = (n - p) % n;
       cplx* row = out.z + p * n;

@@ -28,7 +28,7 @@ double twice_offset(int64_t k, int64_t i, const ForwardGrids& g, double d_in, do
 
 void fill_nan(cplx* p, int64_t count) {
   parallel_for(count, kGrainMemory,
-               [&](int64_t k0, int64_t k1) { std::fill(p + k0, p + k1, cplx(kNaN, kNaN)); });
+               [=](int64_t k0, int64_t k1) { std::fill(p + k0, p + k1, cplx(kNaN, kNaN)); });
 }
 
 // The samples as the products can read them in place: complex ones only.
@@ -137,7 +137,7 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
   const double a = scale(g);
   // Output index i fills column i of the table: the columns are shared
   // among threads.
-  parallel_for(m, column_grain(n, kGrainMath), [&](int64_t i0, int64_t i1) {
+  parallel_for(m, column_grain(n, kGrainMath), [=](int64_t i0, int64_t i1) {
     for (int64_t i = i0; i < i1; ++i) {
       spoilt[i] = 0;
       for (int64_t k = 0; k < n; ++k) {
@@ -188,7 +188,7 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
       a_block = samples_in_place + k0 * n;
     } else {
       // The copy is done (in threads) before the product starts (in BLAS's).
-      parallel_for(kb, column_grain(n, kGrainMemory), [&](int64_t c0, int64_t c1) {
+      parallel_for(kb, column_grain(n, kGrainMemory), [=](int64_t c0, int64_t c1) {
         for (int64_t k = c0; k < c1; ++k) {
           for (int64_t l = 0; l < n; ++l) {
             const cplx v = sample(z, (k0 + k) * n + l);
@@ -209,7 +209,7 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
   // Each output column i is one thread's; it takes the infinite samples in
   // their order, as one thread would.
   if (infinite > 0) {
-    parallel_for(m, column_grain(m * infinite, kGrainMemory), [&](int64_t i0, int64_t i1) {
+    parallel_for(m, column_grain(m * infinite, kGrainMemory), [=](int64_t i0, int64_t i1) {
       for (int64_t s = 0; s < nn; ++s) {
         const cplx v = sample(z, s);
         if (!std::isinf(v.real()) && !std::isinf(v.imag())) continue;

@@ -122,7 +122,7 @@ void zgemm_own(bool trans_a, int64_t m, int64_t n, int64_t k, cplx alpha, const 
   const double* ad = reinterpret_cast<const double*>(aa);
   const double* bd = reinterpret_cast<const double*>(bs.data());
   double* cd = reinterpret_cast<double*>(c);
-  parallel_for(n, column_grain(m * k, kGrainMemory), [&](int64_t j0, int64_t j1) {
+  parallel_for(n, column_grain(m * k, kGrainMemory), [=](int64_t j0, int64_t j1) {
     gemm_nn(m, j1 - j0, k, ad, la, bd + 2 * j0 * k, k, cd + 2 * j0 * ldc, ldc);
   });
 }

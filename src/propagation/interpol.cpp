@@ -73,8 +73,9 @@ InterpolResult interpolate(double new_size, int32_t m, double x_shift, double y_
   // The output columns are shared among threads. A point outside its cell
   // ends its thread's range; the call fails then, whatever else was written.
   std::atomic<bool> out_of_range{false};
+  std::atomic<bool>* const failed = &out_of_range;
   with_samples(in, [&](auto* z) {
-    parallel_for(m, column_grain(m, kGrainMath), [&](int64_t i0, int64_t i1) {
+    parallel_for(m, column_grain(m, kGrainMath), [=](int64_t i0, int64_t i1) {
       for (int64_t i = i0; i < i1; ++i) {
         const double u = static_cast<double>(i - hm) * d_out - x_shift;
         for (int64_t j = 0; j < m; ++j) {
@@ -101,7 +102,7 @@ InterpolResult interpolate(double new_size, int32_t m, double x_shift, double y_
                                &re) != kInterpolOk ||
               interpolate_cell(x0, y0, d_in, f00.imag(), f10.imag(), f01.imag(), f11.imag(), X, Y,
                                &im) != kInterpolOk) {
-            out_of_range.store(true, std::memory_order_relaxed);
+            failed->store(true, std::memory_order_relaxed);
             return;
           }
           out.z[at] = cplx(re / magnification, im / magnification);
