@@ -161,10 +161,7 @@ function B = bench_doc(outfile, mode)
   B.threads = struct('n', n, 'counts', counts, 'names', {labels}, 'time', nan(numel(fns), numel(counts)));
   for c = 1:numel(fns)
     G = fns{c}();  % plans, tables
-    for t = 1:numel(counts)
-      set_threads(counts(t));
-      B.threads.time(c, t) = timed(fns{c}, reps);
-    end
+    B.threads.time(c, :) = interleaved(repmat(fns(c), 1, numel(counts)), counts, reps);
     printf('%-22s %s ms at %s threads\n', labels{c}, mat2str(round(1e4 * B.threads.time(c, :)) / 10), ...
            mat2str(counts));
   end

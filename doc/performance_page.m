@@ -42,7 +42,7 @@ function s = elements_html(E)
   for j = 1:numel(E.n)
     s = [s sprintf(['<p>N = %d; a forced copy of the field takes %s ms.</p>\n<table class="bench">\n' ...
                     '<tr><th>command</th><th>kind</th><th>1 thread</th><th>%d threads</th>' ...
-                    '<th>Octave expression</th><th>ratio</th><th>ratio to the copy</th></tr>\n'], ...
+                    '<th>Octave expression</th><th>ratio to the expression</th><th>ratio to the copy</th></tr>\n'], ...
                    E.n(j), ms(E.copy(j)), t_all)];
     for c = 1:numel(E.names)
       m2 = E.module(c, j, end);
@@ -242,6 +242,9 @@ function s = svg_lines(x, ys, labels, xlabel, ylabel, logscale)
                  (T + H - B) / 2, (T + H - B) / 2, esc(ylabel))];
   for c = 1:rows(ys)
     col = colours{1 + mod(c - 1, numel(colours))};
+    if strcmp(labels{c}, 'ideal')
+      col = '#999999';
+    end
     good = ~isnan(ys(c, :)) & ys(c, :) > 0;
     if ~any(good), continue; end
     pts = sprintf('%.1f,%.1f ', [X(x(good)); Y(ys(c, good))]);
