@@ -37,9 +37,8 @@ function varargout = KVAngularSpectrum(varargin)
 %   KVFftw sets ('measure' by default; the manual's performance page gives
 %   the planning times) and later calls reuse them. Another level may change
 %   the last bits of the result; the same level gives the same bits (see
-%   KVFftw). The
-%   multiplication between the transforms runs on KORVANE_NUM_THREADS
-%   threads, with the same result for any count.
+%   KVFftw). The multiplication between the transforms runs on
+%   KORVANE_NUM_THREADS threads, with the same result for any count.
 %
 %   Example (a plane wave tilted by 0.5, about 30 degrees, through a slit;
 %   KVFresnelFFT moves it by z*sin(theta) instead of z*tan(theta)):

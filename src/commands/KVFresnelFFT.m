@@ -39,9 +39,8 @@ function varargout = KVFresnelFFT(varargin)
 %   KVFftw sets ('measure' by default; the manual's performance page gives
 %   the planning times) and later calls reuse them. Another level may change
 %   the last bits of the result; the same level gives the same bits (see
-%   KVFftw). The
-%   multiplication between the transforms runs on KORVANE_NUM_THREADS
-%   threads, with the same result for any count.
+%   KVFftw). The multiplication between the transforms runs on
+%   KORVANE_NUM_THREADS threads, with the same result for any count.
 %
 %   Example:
 %     F = KVBegin(4e-3, 633e-9, 256);
