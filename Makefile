@@ -92,8 +92,19 @@ dist:
 	@BUILD=$(BUILD) scripts/dist.sh
 
 doc: demo
-	@$(OCTAVE) --eval "addpath('$(abspath doc)'); make_doc('$(abspath $(BUILD)/doc)')"
+	@$(OCTAVE) --eval "addpath('$(abspath doc)'); make_doc('$(abspath $(BUILD)/doc)', '$(abspath $(BENCH_DOC))')"
 	@tests/package/linkcheck.sh $(BUILD)/doc | tail -1
+
+# make bench-doc  times every family of commands on this machine (several
+#                 minutes) into build/bench-doc/bench.txt, which make doc's
+#                 performance page shows; BENCH_DOC_MODE=quick checks the
+#                 pipeline on small grids, KORVANE_BENCH_PATIENT=1 also times
+#                 FFTW's patient planning (many minutes)
+BENCH_DOC ?= $(BUILD)/bench-doc/bench.txt
+BENCH_DOC_MODE ?= full
+.PHONY: bench-doc
+bench-doc: octave
+	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('$(abspath bench)'); bench_doc('$(abspath $(BENCH_DOC))', '$(BENCH_DOC_MODE)');"
 
 # make fuzz  the libFuzzer harness over the test host for FUZZ_SECONDS
 #            (default 600), from the corpus in tests/fuzz (needs clang)

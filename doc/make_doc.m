@@ -1,15 +1,19 @@
-function make_doc(outdir)
+function make_doc(outdir, benchfile)
   % Writes the reference manual as static HTML into OUTDIR (default
   % build/doc): index.html, conventions.html, turbulence.html (propagation
   % through turbulence), gallery.html, performance.html, montecarlo.html,
   % python.html and one page per command, from the help texts of
   % src/commands/*.m and inst/*.m (the one source of every command's help),
   % the examples and their pictures (build/demo, from make demo) and the
-  % benchmark figures in doc/bench_forward.txt. Relative links only: the
-  % pages work from the file system.
+  % measurement of this machine in BENCHFILE (default
+  % build/bench-doc/bench.txt, from make bench-doc; doc/performance_page.m).
+  % Relative links only: the pages work from the file system.
   root = fileparts(fileparts(mfilename('fullpath')));
   if (nargin < 1)
     outdir = fullfile(root, 'build', 'doc');
+  end
+  if (nargin < 2)
+    benchfile = fullfile(root, 'build', 'bench-doc', 'bench.txt');
   end
   if (! exist(outdir, 'dir'))
     mkdir(outdir);
@@ -59,7 +63,7 @@ function make_doc(outdir)
              version, groups, cmds);
 
   write_page(outdir, 'gallery.html', 'Gallery', gallery_body(root, outdir, names), version, groups, cmds);
-  write_page(outdir, 'performance.html', 'Performance', performance_body(root), version, groups, cmds);
+  write_page(outdir, 'performance.html', 'Performance', performance_page(root, benchfile), version, groups, cmds);
   write_page(outdir, 'montecarlo.html', 'Monte Carlo on a cluster', montecarlo_body(root, names), version, ...
              groups, cmds);
   write_page(outdir, 'python.html', 'Python', python_body(root, outdir, names), version, groups, cmds);
@@ -377,80 +381,6 @@ function body = python_body(root, outdir, names)
   end
   body = strrep(body, '@PICTURES@', pics);
 end
-
-function body = performance_body(root)
-  % The measured figures of doc/bench_forward.txt, as a table and an SVG plot.
-  text = strsplit(fileread(fullfile(root, 'doc', 'bench_forward.txt')), "\n");
-  notes = {};
-  data = [];
-  for k = 1:numel(text)
-    t = strtrim(text{k});
-    if (isempty(t))
-      continue;
-    elseif (t(1) == '#')
-      notes{end + 1} = strtrim(t(2:end));
-    else
-      v = sscanf(t, '%f').';
-      if (numel(v) >= 3)
-        data(end + 1, :) = v(1:3);
-      end
-    end
-  end
-  body = fileread(fullfile(root, 'doc', 'performance.html.in'));
-  table = "<table class=\"bench\">\n<tr><th>N = M</th><th>KVForward [s]</th><th>vectorized Octave [s]</th><th>ratio</th></tr>\n";
-  for k = 1:rows(data)
-    peer = '&ndash;';
-    ratio = '&ndash;';
-    if (! isnan(data(k, 3)))
-      peer = sprintf('%.4f', data(k, 3));
-      ratio = sprintf('%.1f', data(k, 3) / data(k, 2));
-    end
-    table = [table sprintf('<tr><td>%d</td><td>%.4f</td><td>%s</td><td>%s</td></tr>\n', ...
-                           data(k, 1), data(k, 2), peer, ratio)];
-  end
-  table = [table "</table>\n"];
-  if (! isempty(notes))
-    table = [table '<p class="note">' esc(strjoin(notes, ' ')) "</p>\n"];
-  end
-  body = strrep(body, '@TABLE@', table);
-  body = strrep(body, '@PLOT@', svg_plot(data));
-end
-
-function s = svg_plot(data)
-  % Time against N on log-log axes, with the N^4 slope of the direct sum.
-  W = 560; H = 360; L = 70; R = 20; T = 20; B = 50;
-  n = data(:, 1);
-  t = data(:, 2:3);
-  xl = log10([min(n) / 1.3, max(n) * 1.3]);
-  tv = t(! isnan(t));
-  yl = [floor(log10(min(tv))), ceil(log10(max(tv)))];
-  X = @(v) L + (log10(v) - xl(1)) / diff(xl) * (W - L - R);
-  Y = @(v) H - B - (log10(v) - yl(1)) / diff(yl) * (H - T - B);
-  s = sprintf('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d" class="plot">\n', W, H, W, H);
-  s = [s sprintf('<rect x="%d" y="%d" width="%d" height="%d" fill="none" stroke="#444"/>\n', L, T, W - L - R, H - T - B)];
-  for e = yl(1):yl(2)
-    s = [s sprintf('<line x1="%d" x2="%d" y1="%.1f" y2="%.1f" stroke="#ddd"/><text x="%d" y="%.1f" text-anchor="end" font-size="12">1e%d</text>\n', ...
-                   L, W - R, Y(10^e), Y(10^e), L - 6, Y(10^e) + 4, e)];
-  end
-  for v = n.'
-    s = [s sprintf('<text x="%.1f" y="%d" text-anchor="middle" font-size="12">%d</text>\n', X(v), H - B + 18, v)];
-  end
-  s = [s sprintf('<text x="%.1f" y="%d" text-anchor="middle" font-size="13">N = M (samples per side)</text>\n', (L + W - R) / 2, H - 10)];
-  s = [s sprintf('<text x="16" y="%.1f" font-size="13" transform="rotate(-90 16 %.1f)" text-anchor="middle">time per call [s]</text>\n', (T + H - B) / 2, (T + H - B) / 2)];
-  colours = {'#c0392b', '#2471a3'};
-  labels = {'KVForward', 'vectorized Octave'};
-  for c = 1:2
-    ok = ! isnan(t(:, c));
-    pts = sprintf('%.1f,%.1f ', [X(n(ok)), Y(t(ok, c))].');
-    s = [s sprintf('<polyline points="%s" fill="none" stroke="%s" stroke-width="2"/>\n', pts, colours{c})];
-    for k = find(ok).'
-      s = [s sprintf('<circle cx="%.1f" cy="%.1f" r="3.5" fill="%s"/>\n', X(n(k)), Y(t(k, c)), colours{c})];
-    end
-    s = [s sprintf('<text x="%d" y="%d" font-size="13" fill="%s">%s</text>\n', L + 12, T + 20 * c, colours{c}, labels{c})];
-  end
-  s = [s "</svg>\n"];
-end
-
 function write_page(outdir, file, title, body, version, groups, cmds)
   nav = ['<nav><a href="index.html">Korvane ' version '</a> ' ...
          '<a href="conventions.html">Conventions</a> <a href="turbulence.html">Turbulence</a> ' ...

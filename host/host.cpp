@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -34,8 +35,11 @@ long g_count = 0;       // allocations counted since fail_allocation_at
 bool g_failed = false;  // the injected failure has happened
 size_t g_limit = 0;     // counted allocations beyond this many bytes fail; 0: none
 long g_blocks = 0;      // live mxMalloc/mxCalloc blocks
-long g_new_blocks = 0;  // live operator new blocks made inside module calls
-int g_host_depth = 0;   // inside a host function: its own allocations are not the module's
+// Live operator new blocks made inside module calls. A module that starts
+// threads has the C++ library free a thread's state in that thread, so the
+// count is changed from several threads.
+std::atomic<long> g_new_blocks{0};
+int g_host_depth = 0;  // inside a host function: its own allocations are not the module's
 
 // Marks a stretch of host code, whose own bookkeeping (std::set, std::string,
 // new mxArray_tag) is not counted as the module's.
@@ -339,6 +343,18 @@ mxArray* mxCreateString(const char* s) {
   mxArray* a = make(mxCHAR_CLASS, len ? 1 : 0, len, false);
   for (size_t i = 0; i < len; ++i) static_cast<uint16_t*>(a->re)[i] = static_cast<uint8_t>(s[i]);
   return a;
+}
+
+int mxGetString(const mxArray* a, char* buf, mwSize buflen) {
+  HostScope scope;
+  if (a->cls != mxCHAR_CLASS || buflen == 0) return 1;
+  const size_t len = a->m * a->n;
+  const uint16_t* units = static_cast<const uint16_t*>(a->re);
+  size_t k = 0;
+  for (; k < len && k + 1 < buflen; ++k)
+    buf[k] = units[k] < 0x100 ? static_cast<char>(units[k]) : '?';
+  buf[k] = '\0';
+  return k < len ? 1 : 0;
 }
 
 mxArray* mxCreateSparse(mwSize m, mwSize n, mwSize nzmax, mxComplexity flag) {

@@ -92,6 +92,10 @@ bool mxIsLogical(const mxArray* a);
 bool mxIsChar(const mxArray* a);
 bool mxIsCell(const mxArray* a);
 bool mxIsEmpty(const mxArray* a);
+/* The characters of a char array as a 0-terminated string in buf; 0 on
+   success, 1 when a is not a char array or buf is too short (what fits is
+   copied then). */
+int mxGetString(const mxArray* a, char* buf, mwSize buflen);
 
 /* Memory that lives until the call ends. */
 void* mxMalloc(mwSize n);

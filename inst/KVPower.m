@@ -8,10 +8,11 @@ function P = KVPower(Fin)
 %        size squared times the unit of intensity
 %
 %   P is the number KVNormal returns as its second output, bit for bit in
-%   Octave: the terms are formed and summed in the same order (MATLAB's sum
-%   may group them differently, which changes the last bits). Unlike
-%   KVNormal, KVPower takes a field of zero power (and returns 0) and needs
-%   one output.
+%   Octave: the terms are formed the same way and summed over the same
+%   fixed blocks, each block in order and then the blocks in order (MATLAB's
+%   sum may group the terms of a block differently, which changes the last
+%   bits). Unlike KVNormal, KVPower takes a field of zero power (and returns
+%   0) and needs one output.
 %
 %   After KVForward or KVInterpol onto M samples, a field of N samples
 %   reads ((M-1)/M * N/(N-1))^2 times its power here, though the
@@ -34,7 +35,18 @@ function P = KVPower(Fin)
   re = real (z);
   im = imag (z);
   t = (im .* im + re .* re) * a;
-  P = sum (t(:));
+  % The blocks of the commands' sums (src/core/parallel.h): the count cut
+  % into min(256, max(1, floor(count/4096))) blocks whose sizes differ by at
+  % most one, the larger ones first.
+  count = n * n;
+  blocks = min (256, max (1, floor (count / 4096)));
+  q = floor (count / blocks);
+  r = count - q * blocks;
+  first = (0:blocks) * q + min (0:blocks, r);
+  P = 0;
+  for b = 1:blocks
+    P = P + sum (t(first(b) + 1:first(b + 1)));
+  end
 end
 
 %!test
@@ -47,6 +59,10 @@ end
 %! [~, Q] = KVNormal (G);
 %! assert (KVPower (G), Q, 0);
 %! assert (Q, P, 1e-12 * P);
+%! ## Over more than one block of the sums too.
+%! H = KVRandomPhase (3, 2, KVGaussAperture (1e-3, 0, 0, 1, KVBegin (5e-3, 633e-9, 300)));
+%! [~, R] = KVNormal (H);
+%! assert (KVPower (H), R, 0);
 
 %!test
 %! ## A circular aperture passes about its area.

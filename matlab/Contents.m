@@ -14,6 +14,7 @@
 %   KVInterpol           - Resample the field onto a new grid, shifted, rotated and magnified.
 %   KVConvert            - Convert a field from spherical to normal coordinates.
 %   KVPad                - Embed the field in a larger grid of the same spacing, or crop it.
+%   KVFftw               - Set how FFTW plans the FFT propagators, and save or load FFTW wisdom.
 %
 % Apertures and screens
 %   KVCircAperture       - Pass the field inside a circle, zero it outside.

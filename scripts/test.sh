@@ -91,7 +91,7 @@ run_counted() {
   count_plain
 }
 run_counted "Octave package: build, install, pkg test, uninstall" env BUILD="$BUILD" tests/package/run.sh
-run_counted "Manual and Contents.m" tests/package/doc.sh
+run_counted "Manual and Contents.m" env BUILD="$BUILD" tests/package/doc.sh
 run_counted "Parallel sweeps" env BUILD="$BUILD" tests/package/sweep.sh
 run_counted "Monte Carlo: serial, parcellfun, two pserver processes" env BUILD="$BUILD" tests/package/montecarlo.sh
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/parallel.h"
+
 namespace kv {
 
 namespace {
@@ -177,8 +179,11 @@ class Rings {
 void unwrap_phase(const double* in, int64_t n, double k, double* out) {
   if (n <= 0) return;
   Rings(in, out, n).run();
-  const int64_t nn = n * n;
-  for (int64_t i = 0; i < nn; ++i) out[i] = k * out[i];
+  // The walk runs ring by ring from the centre, each sample from its inner
+  // neighbours, and stays in one thread; the scaling is per sample.
+  parallel_for(n * n, kGrainMemory, [=](int64_t i0, int64_t i1) {
+    for (int64_t i = i0; i < i1; ++i) out[i] = k * out[i];
+  });
 }
 
 }  // namespace kv

@@ -13,7 +13,7 @@ template <class Factor>
 void scale_radial(double x_shift, double y_shift, const FieldIn& in, const FieldOut& out,
                   Factor factor) {
   with_samples(in, [&](auto* z) {
-    for_each_r2(in.n, in.dx(), x_shift, y_shift, [&](int64_t k, double r2) {
+    for_each_r2(in.n, in.dx(), x_shift, y_shift, kGrainMath, [=](int64_t k, double r2) {
       const double t = factor(r2);
       const cplx v = sample(z, k);
       out.z[k] = cplx(t * v.real(), t * v.imag());

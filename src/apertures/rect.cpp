@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/parallel.h"
+
 namespace kv {
 
 namespace {
@@ -37,19 +39,21 @@ void rect_mask(double w, double h, double x_shift, double y_shift, double phi, c
   const double hh = h * 0.5;
 
   with_samples(in, [&](auto* z) {
-    for (int64_t i = 0; i < n; ++i) {
-      const double x = grid_x(i, n, dx) - x_shift;
-      const double xc = x * c;
-      const double xs = x * s;
-      const int64_t row = i * n;
-      for (int64_t j = 0; j < n; ++j) {
-        const int64_t k = row + j;
-        const double y = grid_x(j, n, dx) - y_shift;
-        const double u = rotate ? y * s + xc : x;
-        const double v = rotate ? y * c - xs : y;
-        out.z[k] = blanked(u, v, hw, hh, keep) ? cplx(0.0, 0.0) : sample(z, k);
+    parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t i0, int64_t i1) {
+      for (int64_t i = i0; i < i1; ++i) {
+        const double x = grid_x(i, n, dx) - x_shift;
+        const double xc = x * c;
+        const double xs = x * s;
+        const int64_t row = i * n;
+        for (int64_t j = 0; j < n; ++j) {
+          const int64_t k = row + j;
+          const double y = grid_x(j, n, dx) - y_shift;
+          const double u = rotate ? y * s + xc : x;
+          const double v = rotate ? y * c - xs : y;
+          out.z[k] = blanked(u, v, hw, hh, keep) ? cplx(0.0, 0.0) : sample(z, k);
+        }
       }
-    }
+    });
   });
 }
 

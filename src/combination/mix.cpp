@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/parallel.h"
+
 namespace kv {
 
 int beam_mix(const FieldIn& a, const FieldIn& b, const FieldOut& out) {
@@ -10,11 +12,13 @@ int beam_mix(const FieldIn& a, const FieldIn& b, const FieldOut& out) {
   const int64_t nn = samples(out.n);
   with_samples(a, [&](auto* za) {
     with_samples(b, [&](auto* zb) {
-      for (int64_t k = 0; k < nn; ++k) {
-        const cplx u = sample(za, k);
-        const cplx v = sample(zb, k);
-        out.z[k] = cplx(u.real() + v.real(), u.imag() + v.imag());
-      }
+      parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
+        for (int64_t k = k0; k < k1; ++k) {
+          const cplx u = sample(za, k);
+          const cplx v = sample(zb, k);
+          out.z[k] = cplx(u.real() + v.real(), u.imag() + v.imag());
+        }
+      });
     });
   });
   return kMixDone;
@@ -29,11 +33,13 @@ int polarize(double phi, const FieldIn& fx, const FieldIn& fy, const FieldOut& o
   const int64_t nn = samples(out.n);
   with_samples(fx, [&](auto* zx) {
     with_samples(fy, [&](auto* zy) {
-      for (int64_t k = 0; k < nn; ++k) {
-        const cplx x = sample(zx, k);
-        const cplx y = sample(zy, k);
-        out.z[k] = cplx(c * x.real() + s * y.real(), s * y.imag() + c * x.imag());
-      }
+      parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
+        for (int64_t k = k0; k < k1; ++k) {
+          const cplx x = sample(zx, k);
+          const cplx y = sample(zy, k);
+          out.z[k] = cplx(c * x.real() + s * y.real(), s * y.imag() + c * x.imag());
+        }
+      });
     });
   });
   return kMixDone;

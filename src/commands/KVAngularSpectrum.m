@@ -33,6 +33,13 @@ function varargout = KVAngularSpectrum(varargin)
 %   each axis, so D <= lambda/2 keeps every propagating direction; a
 %   coarser grid is fine for a beam that is not steeper than that.
 %
+%   FFT plans. The first call at a grid size makes FFTW plans at the level
+%   KVFftw sets ('measure' by default; the manual's performance page gives
+%   the planning times) and later calls reuse them. Another level may change
+%   the last bits of the result; the same level gives the same bits (see
+%   KVFftw). The multiplication between the transforms runs on
+%   KORVANE_NUM_THREADS threads, with the same result for any count.
+%
 %   Example (a plane wave tilted by 0.5, about 30 degrees, through a slit;
 %   KVFresnelFFT moves it by z*sin(theta) instead of z*tan(theta)):
 %     F = KVBegin(40e-6, 0.5e-6, 256);
@@ -41,6 +48,6 @@ function varargout = KVAngularSpectrum(varargin)
 %     G = KVAngularSpectrum(10e-6, F);
 %     imagesc(KVIntensity(1, G)); axis image
 %
-%   See also KVFresnelFFT, KVPad, KVForward, KVLens, KVTilt.
+%   See also KVFresnelFFT, KVPad, KVFftw, KVForward, KVLens, KVTilt.
 error('Korvane:notCompiled', 'KVAngularSpectrum is not compiled: run "make octave" (Octave) or build_korvane (MATLAB) and add the build folder to the path.');
 end

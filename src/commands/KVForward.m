@@ -18,7 +18,8 @@ function varargout = KVForward(varargin)
 %   dimension, and no Fourier transform (with its periodic copies) is
 %   involved. The constant phase exp(i*2*pi*z/lambda) is not applied. The
 %   sums are formed as two complex matrix products through the BLAS that
-%   the host has loaded: about 0.2 s at N = M = 512 here.
+%   the host has loaded, and grow as N^2*M + N*M^2; the manual's
+%   performance page gives the times measured where it was built.
 %
 %   z < 0 (lambda*z < 0) gives a field of NaN: this command does not
 %   propagate backwards. z = 0 copies into each output sample the value of

@@ -35,6 +35,13 @@ function varargout = KVFresnelFFT(varargin)
 %   (steep tilts, high-NA focusing, short distances behind fine structure)
 %   use KVAngularSpectrum.
 %
+%   FFT plans. The first call at a grid size makes FFTW plans at the level
+%   KVFftw sets ('measure' by default; the manual's performance page gives
+%   the planning times) and later calls reuse them. Another level may change
+%   the last bits of the result; the same level gives the same bits (see
+%   KVFftw). The multiplication between the transforms runs on
+%   KORVANE_NUM_THREADS threads, with the same result for any count.
+%
 %   Example:
 %     F = KVBegin(4e-3, 633e-9, 256);
 %     F = KVCircAperture(0.5e-3, 0, 0, F);
@@ -43,6 +50,6 @@ function varargout = KVFresnelFFT(varargin)
 %     F = KVPad(256, F);
 %     imagesc(KVIntensity(1, F)); axis image
 %
-%   See also KVAngularSpectrum, KVPad, KVForward, KVLens, KVBegin.
+%   See also KVAngularSpectrum, KVPad, KVFftw, KVForward, KVLens, KVBegin.
 error('Korvane:notCompiled', 'KVFresnelFFT is not compiled: run "make octave" (Octave) or build_korvane (MATLAB) and add the build folder to the path.');
 end

@@ -1,5 +1,7 @@
 #include "core/field.h"
 
+#include "core/parallel.h"
+
 namespace kv {
 
 int32_t truncate_int(double v) {
@@ -27,14 +29,16 @@ Header read_header(const double head[5]) {
 }
 
 void fill_uniform(const FieldOut& out) {
-  const int64_t nn = samples(out.n);
-  for (int64_t k = 0; k < nn; ++k) out.z[k] = cplx(1.0, 0.0);
+  parallel_for(samples(out.n), kGrainMemory, [=](int64_t k0, int64_t k1) {
+    for (int64_t k = k0; k < k1; ++k) out.z[k] = cplx(1.0, 0.0);
+  });
 }
 
 void copy_samples(const FieldIn& in, const FieldOut& out) {
-  const int64_t nn = samples(in.n);
   with_samples(in, [&](auto* z) {
-    for (int64_t k = 0; k < nn; ++k) out.z[k] = sample(z, k);
+    parallel_for(samples(in.n), kGrainMemory, [=](int64_t k0, int64_t k1) {
+      for (int64_t k = k0; k < k1; ++k) out.z[k] = sample(z, k);
+    });
   });
 }
 

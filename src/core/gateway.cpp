@@ -5,6 +5,8 @@
 #include <exception>
 #include <new>
 
+#include "core/parallel.h"
+
 namespace kv {
 
 const Error kNotAField{Err::NotField, "Input field is not a Korvane field."};
@@ -14,6 +16,7 @@ const Error kOutOfMemory{Err::OutOfMemory, "Out of memory."};
 const Error kTooLarge{Err::TooLarge,
                       "Grid dimension too large: the result would not fit in memory."};
 const Error kGridTooSmall{Err::BadValue, "The minimum grid-dimension of a Korvane field is 8"};
+const Error kNotText{Err::BadArray, "Input must be a string."};
 
 const char* error_id(Err kind) {
   switch (kind) {
@@ -69,6 +72,11 @@ bool real_scalar(const ArrayView& a) {
 
 // An argument read without the real-scalar test still needs a value to read.
 bool readable_number(const ArrayView& a) { return a.numeric() && !a.empty(); }
+
+// A character row vector, or an empty character array.
+bool text_row(const ArrayView& a) {
+  return a.cls == Class::Char && !a.sparse && (a.m == 1 || a.empty());
+}
 
 // The complex flag marks a field. Octave hands a complex array whose
 // imaginary parts are all zero over as a real one, so its builds also take a
@@ -147,6 +155,22 @@ FieldOut Call::out() {
   return out(in.n, in.h, 0);
 }
 
+void Call::out_text(const char* text, int slot) {
+  if (!host_.new_text(text, slot)) fail(kOutOfMemory);
+}
+
+// Room for every character in the host's multibyte form (up to three bytes
+// for each UTF-16 unit of MATLAB's) and the terminating 0.
+void Call::bind_text(int arg) {
+  const ArrayView a = host_.arg(arg);
+  const int64_t count = a.m * a.n;
+  if (!fits(count, 4, 1)) fail(kTooLarge);
+  const int64_t size = 4 * count + 1;
+  char* buf = static_cast<char*>(allocate(size, 1));
+  if (!host_.text(arg, buf, static_cast<size_t>(size))) fail(kNotText);
+  texts_[arg] = buf;
+}
+
 double* Call::out_real(int64_t rows, int64_t cols, int slot) {
   if (!fits(rows, cols, sizeof(double))) fail(kTooLarge);
   double* p = host_.new_real(rows, cols, slot);
@@ -175,7 +199,9 @@ void Call::bind_field(int arg, const char* not_field) {
     const double* re = static_cast<const double*>(a.re);
     const double* im = static_cast<const double*>(a.im);
     cplx* z = scratch_complex(nn);
-    for (int64_t k = 0; k < nn; ++k) z[k] = cplx(re[k], im != nullptr ? im[k] : 0.0);
+    parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
+      for (int64_t k = k0; k < k1; ++k) z[k] = cplx(re[k], im != nullptr ? im[k] : 0.0);
+    });
     f.z = z;
   }
 }
@@ -209,10 +235,12 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
   Call c(host, nlhs, nrhs);
   Error err;
   try {
-    // Scalars first, in argument order; then the complex flag of each field.
+    // Scalars and texts first, in argument order; then the complex flag of
+    // each field.
     for (int i = 0; i < nrhs; ++i) {
       if (cmd.args[i] == Scalar && !real_scalar(host.arg(i))) c.fail(kNotScalar);
       if (cmd.args[i] == Loose && !readable_number(host.arg(i))) c.fail(kNotScalar);
+      if (cmd.args[i] == Text && !text_row(host.arg(i))) c.fail(kNotText);
     }
     int nfield = 0;
     for (int i = 0; i < nrhs; ++i) {
@@ -230,6 +258,7 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
     }
     nfield = 0;
     for (int i = 0; i < nrhs; ++i) {
+      if (cmd.args[i] == Text) c.bind_text(i);
       if (cmd.args[i] != Field) continue;
       c.bind_field(i, cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField.text);
       ++nfield;

@@ -19,6 +19,7 @@ enum Arg : unsigned char {
            // non-numeric value is refused
   Field,   // complex-flag test, then the shape and header test
   Array,   // handed over as it stands (phase and profile arrays)
+  Text,    // a character row vector (or ''), read as text
 };
 
 // What kind of refusal an error is. The hosts raise it with the identifier
@@ -80,6 +81,7 @@ extern const Error kSpherical;     // "No spherical coordinates allowed. Use KVC
 extern const Error kOutOfMemory;   // "Out of memory."
 extern const Error kTooLarge;      // an output that no machine could address
 extern const Error kGridTooSmall;  // a new grid dimension below 8
+extern const Error kNotText;       // "Input must be a string."
 
 // The class of an argument, as the host reports it.
 enum class Class : unsigned char {
@@ -132,10 +134,24 @@ class Host {
   virtual void read(int i, ArrayView* v) const = 0;
   // Argument i read as one double, as the host reads a scalar.
   virtual double scalar(int i) const = 0;
+  // Argument i, a character array, as text in buf (at most size - 1 bytes
+  // and a terminating 0). False when it cannot be read so or does not fit.
+  virtual bool text(int i, char* buf, size_t size) const {
+    static_cast<void>(i);
+    static_cast<void>(buf);
+    static_cast<void>(size);
+    return false;
+  }
   // A zeroed n x (n+1) complex result in output `slot`.
   virtual cplx* new_field(int32_t n, int slot) = 0;
   // A zeroed rows x cols real result in output `slot`.
   virtual double* new_real(int64_t rows, int64_t cols, int slot) = 0;
+  // A character row result holding `text` in output `slot`; false on failure.
+  virtual bool new_text(const char* text, int slot) {
+    static_cast<void>(text);
+    static_cast<void>(slot);
+    return false;
+  }
   // Zeroed memory that the gateway releases before the call ends.
   virtual void* allocate(size_t bytes) = 0;
   virtual void release(void* p) = 0;
@@ -158,6 +174,8 @@ class Call {
   int32_t integer(int arg) const { return truncate_int(values_[arg]); }
   // The checked field at argument `arg`.
   const FieldIn& in(int arg) const { return fields_[arg]; }
+  // Text argument `arg`, 0-terminated; valid for the call.
+  const char* text(int arg) const { return texts_[arg] != nullptr ? texts_[arg] : ""; }
   // Argument `arg` as the host holds it (array arguments).
   ArrayView array(int arg) const {
     ArrayView v = host_.arg(arg);
@@ -172,6 +190,8 @@ class Call {
   FieldOut out(int32_t n, const Header& h, int slot = 0);
   // Creates a real rows x cols result in `slot`.
   double* out_real(int64_t rows, int64_t cols, int slot = 0);
+  // Creates a character row result holding `text` in `slot`.
+  void out_text(const char* text, int slot = 0);
   // Zeroed scratch memory of `count` doubles, freed when the call ends.
   double* scratch(int64_t count);
   // Zeroed scratch memory of `count` complex values, freed when the call ends.
@@ -186,6 +206,7 @@ class Call {
   Call(Host& host, int nlhs, int nrhs) : host_(host), nlhs_(nlhs), nrhs_(nrhs) {}
   void* allocate(int64_t count, size_t size);
   void bind_field(int arg, const char* not_field);
+  void bind_text(int arg);
   void release_scratch();
 
   Host& host_;
@@ -193,6 +214,7 @@ class Call {
   int nrhs_ = 0;
   double values_[kMaxArgs] = {};
   FieldIn fields_[kMaxArgs] = {};
+  const char* texts_[kMaxArgs] = {};
   int first_field_ = -1;
   static constexpr int kMaxScratch = 16;
   void* scratch_[kMaxScratch] = {};

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/command.h"
+#include "core/parallel.h"
 
 namespace kv {
 
@@ -88,6 +89,23 @@ class MexHost final : public Host {
 
   double scalar(int i) const override { return mxGetScalar(prhs_[i]); }
 
+  bool text(int i, char* buf, size_t size) const override {
+    const mxArray* a = prhs_[i];
+    if (!mxIsChar(a) || size == 0) return false;
+    if (mxIsEmpty(a)) {
+      buf[0] = '\0';
+      return true;
+    }
+    return mxGetString(a, buf, static_cast<mwSize>(size)) == 0;
+  }
+
+  bool new_text(const char* text, int slot) override {
+    mxArray* a = mxCreateString(text);
+    if (a == nullptr) return false;
+    plhs_[slot] = a;
+    return true;
+  }
+
   cplx* new_field(int32_t n, int slot) override {
     const mwSize m = static_cast<mwSize>(n);
     mxArray* a = mxCreateDoubleMatrix(m, m + 1, mxCOMPLEX);
@@ -126,10 +144,13 @@ class MexHost final : public Host {
       Pending& p = pending_[k];
       double* re = mxGetPr(p.a);
       double* im = mxGetPi(p.a);
-      for (size_t i = 0; i < p.count; ++i) {
-        re[i] = p.z[i].real();
-        im[i] = p.z[i].imag();
-      }
+      const cplx* z = p.z;
+      parallel_for(static_cast<int64_t>(p.count), kGrainMemory, [=](int64_t k0, int64_t k1) {
+        for (int64_t k = k0; k < k1; ++k) {
+          re[k] = z[k].real();
+          im[k] = z[k].imag();
+        }
+      });
     }
 #endif
   }

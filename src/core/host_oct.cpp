@@ -78,6 +78,25 @@ class OctHost final : public Host {
     return v.scalar_value(true);
   }
 
+  bool text(int i, char* buf, size_t size) const override {
+    const octave_value& v = args_(i);
+    if (!v.is_char_matrix() || size == 0) return false;
+    if (v.isempty()) {
+      buf[0] = '\0';
+      return true;
+    }
+    const std::string s = v.string_value();
+    if (s.size() >= size) return false;
+    std::memcpy(buf, s.c_str(), s.size() + 1);
+    return true;
+  }
+
+  bool new_text(const char* text, int slot) override {
+    text_[slot] = text;
+    kind_[slot] = kText;
+    return true;
+  }
+
   cplx* new_field(int32_t n, int slot) override {
     // Octave's arrays value-initialise their elements: zeroed in one pass.
     ComplexNDArray a(dim_vector(n, static_cast<octave_idx_type>(n) + 1));
@@ -100,21 +119,24 @@ class OctHost final : public Host {
   void print(const char* text) override { octave_stdout << text; }
 
   // As Octave returns a MEX module's results: one value per requested
-  // output, undefined where the module set none.
+  // output, undefined where the module set none; with no output requested,
+  // the first result if it was set (it becomes ans).
   octave_value_list results(int nargout) const {
     octave_value_list r;
-    r.resize(nargout > 0 ? nargout : 0);
-    for (int s = 0; s < nargout && s < 2; ++s) {
+    const int count = nargout > 0 ? nargout : (kind_[0] != kNone ? 1 : 0);
+    r.resize(count);
+    for (int s = 0; s < count && s < 2; ++s) {
       // octave_value narrows a complex result whose imaginary parts are all
       // zero, as the MEX interface does.
       if (kind_[s] == kField) r(s) = octave_value(field_[s]);
       if (kind_[s] == kReal) r(s) = octave_value(real_[s]);
+      if (kind_[s] == kText) r(s) = octave_value(text_[s]);
     }
     return r;
   }
 
  private:
-  enum Kind { kNone, kField, kReal };
+  enum Kind { kNone, kField, kReal, kText };
 
   // Holds an array that shares the argument's storage (or, for a scalar,
   // holds the value itself), so the pointer stays good for the call.
@@ -212,6 +234,7 @@ class OctHost final : public Host {
   mutable std::unique_ptr<Held> held_[kMaxArgs];
   ComplexNDArray field_[2];
   NDArray real_[2];
+  std::string text_[2];
   Kind kind_[2] = {kNone, kNone};
 };
 

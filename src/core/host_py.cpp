@@ -238,6 +238,9 @@ struct PyArg {
   ArrayView v;
   double value = 0.0;
   PyObject* hold = nullptr;
+  // A str: its UTF-8 bytes, kept by the str in `hold`.
+  const char* text = nullptr;
+  Py_ssize_t text_len = 0;
 };
 
 // An argument at a scalar position (Scalar or Loose). Any real number of one
@@ -297,13 +300,15 @@ bool convert_scalar(PyObject* o, PyArg* a) {
 bool convert_array(PyObject* o, Arg pos, PyArg* a) {
   ArrayView& v = a->v;
   v.m = v.n = 1;
-  // A str is text, 1 x its length, whose characters no command reads yet.
-  // A command that takes text (a planner level, say) needs a Host call for
-  // it; this adapter would answer it from PyUnicode_AsUTF8AndSize, taken
-  // here while the GIL is held and kept in PyArg with the str in `hold`.
+  // A str is text, 1 x its length; its UTF-8 bytes are taken here, while
+  // the GIL is held, for a command that reads text (KVFftw).
   if (PyUnicode_Check(o)) {
     v.cls = Class::Char;
     v.n = PyUnicode_GET_LENGTH(o);
+    a->text = PyUnicode_AsUTF8AndSize(o, &a->text_len);
+    if (a->text == nullptr) return false;
+    Py_INCREF(o);
+    a->hold = o;
     return true;
   }
   PyArrayObject* arr = nullptr;
@@ -372,6 +377,23 @@ class PyHost final : public Host {
   }
   void read(int i, ArrayView* v) const override { *v = args_[i].v; }
   double scalar(int i) const override { return args_[i].value; }
+  bool text(int i, char* buf, size_t size) const override {
+    const PyArg& a = args_[i];
+    if (a.text == nullptr || size == 0 || static_cast<size_t>(a.text_len) >= size) return false;
+    std::memcpy(buf, a.text, static_cast<size_t>(a.text_len));
+    buf[a.text_len] = '\0';
+    return true;
+  }
+  bool new_text(const char* text, int slot) override {
+    if (slot < 0 || slot > 1) return false;
+    try {
+      text_[slot] = text;
+    } catch (...) {
+      return false;
+    }
+    is_text_[slot] = true;
+    return true;
+  }
 
   cplx* new_field(int32_t n, int slot) override {
     const int64_t cols = static_cast<int64_t>(n) + 1;
@@ -397,6 +419,8 @@ class PyHost final : public Host {
   // nullptr with the Python error set when memory ran out.
   PyObject* results(int outputs, const Result* kinds) {
     if (outputs <= 0) {
+      // A command called for no result may still give one (KVFftw's level).
+      if (made(0)) return wrap(0, kinds[0]);
       Py_INCREF(Py_None);
       return Py_None;
     }
@@ -440,7 +464,13 @@ class PyHost final : public Host {
     return p;
   }
 
+  bool made(int slot) const { return is_text_[slot] || out_[slot].p != nullptr; }
+
   PyObject* wrap(int slot, Result kind) {
+    if (is_text_[slot]) {
+      return PyUnicode_DecodeUTF8(text_[slot].data(), static_cast<Py_ssize_t>(text_[slot].size()),
+                                  "replace");
+    }
     Out& o = out_[slot];
     if (o.p == nullptr) {
       PyErr_SetString(PyExc_SystemError, "korvane: a command returned no result");
@@ -473,6 +503,8 @@ class PyHost final : public Host {
 
   const PyArg* args_;
   Out out_[2];
+  std::string text_[2];  // text results (new_text)
+  bool is_text_[2] = {false, false};
   std::string printed_;
 };
 
@@ -535,8 +567,10 @@ PyObject* call_command(PyObject* self, PyObject* const* args, Py_ssize_t nargs) 
   const PyCommand& pc = *entry->cmd;
   const Command& cmd = *pc.table;
   const int nrhs = nargs <= kMaxArgs ? static_cast<int>(nargs) : kMaxArgs + 1;
-  // Python asks for no count of results: a command gives all it can.
-  const int nlhs = most_outputs(cmd);
+  // Python asks for no count of results: a command gives all it can; one
+  // whose result is optional (KVFftw) is called for none and returns what
+  // it gives.
+  const int nlhs = cmd.outputs == 0 ? 0 : most_outputs(cmd);
   PyArg conv[kMaxArgs];
   // The gateway reads no argument of a call with the wrong count.
   bool ok = true;
@@ -582,12 +616,15 @@ char arg_letter(Arg a) {
       return 'F';
     case Array:
       return 'A';
+    case Text:
+      return 'T';
     default:
       return '-';
   }
 }
 
-// _commands(): (name, argument kinds, outputs, signature, results) of every
+// _commands(): (name, argument kinds, outputs, signature, results, fewest
+// outputs) of every
 // command, in the order of their names; kinds: S scalar, L a scalar read
 // without the real-scalar test, F field, A array, for the most arguments it
 // takes; outputs, the most results it gives.
@@ -599,8 +636,8 @@ PyObject* list_commands(PyObject*, PyObject*) {
     char kinds[kMaxArgs + 1] = {};
     for (int i = 0; i < most_inputs(*c.table) && i < kMaxArgs; ++i)
       kinds[i] = arg_letter(c.table->args[i]);
-    PyObject* row =
-        Py_BuildValue("(ssiss)", c.name, kinds, most_outputs(*c.table), c.signature, c.results);
+    PyObject* row = Py_BuildValue("(ssissi)", c.name, kinds, most_outputs(*c.table), c.signature,
+                                  c.results, c.table->outputs);
     if (row == nullptr) {
       Py_DECREF(t);
       return nullptr;

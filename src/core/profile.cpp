@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "core/parallel.h"
+
 namespace kv {
 
 namespace {
@@ -10,13 +12,17 @@ namespace {
 template <typename T>
 void widen(const void* data, int stride, int64_t count, double* dst) {
   const T* src = static_cast<const T*>(data);
-  for (int64_t k = 0; k < count; ++k) dst[k] = static_cast<double>(src[k * stride]);
+  parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
+    for (int64_t k = k0; k < k1; ++k) dst[k] = static_cast<double>(src[k * stride]);
+  });
 }
 
 // A logical element is one byte, 0 or 1.
 void widen_logical(const void* data, int64_t count, double* dst) {
   const uint8_t* src = static_cast<const uint8_t*>(data);
-  for (int64_t k = 0; k < count; ++k) dst[k] = src[k] != 0 ? 1.0 : 0.0;
+  parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
+    for (int64_t k = k0; k < k1; ++k) dst[k] = src[k] != 0 ? 1.0 : 0.0;
+  });
 }
 
 // Copies the real parts of `count` elements of a full numeric or logical
@@ -79,15 +85,18 @@ bool widen_sparse(const ArrayView& a, int32_t n, double* dst) {
   if (stored == 0) return true;
   if (ir == nullptr || data == nullptr) return false;
   const int64_t stride = a.stride;
-  for (int64_t c = 0; c < n; ++c) {
-    const uint64_t end = jc[c + 1] < stored ? jc[c + 1] : stored;
-    for (uint64_t k = jc[c]; k < end; ++k) {
-      if (ir[k] >= static_cast<uint64_t>(n)) continue;
-      const double v = logical ? (static_cast<const uint8_t*>(data)[k] != 0 ? 1.0 : 0.0)
-                               : static_cast<const double*>(data)[k * stride];
-      dst[c * n + static_cast<int64_t>(ir[k])] = v;
+  // Column c writes only column c of the plane.
+  parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t c0, int64_t c1) {
+    for (int64_t c = c0; c < c1; ++c) {
+      const uint64_t end = jc[c + 1] < stored ? jc[c + 1] : stored;
+      for (uint64_t k = jc[c]; k < end; ++k) {
+        if (ir[k] >= static_cast<uint64_t>(n)) continue;
+        const double v = logical ? (static_cast<const uint8_t*>(data)[k] != 0 ? 1.0 : 0.0)
+                                 : static_cast<const double*>(data)[k * stride];
+        dst[c * n + static_cast<int64_t>(ir[k])] = v;
+      }
     }
-  }
+  });
   return true;
 }
 

@@ -28,6 +28,20 @@ class Rand15 {
   // The next draw divided by 32767.0, in [0, 1].
   double unit() { return static_cast<double>(next()) / 32767.0; }
 
+  // Moves on by `count` draws at once, as `count` calls of next() would (in
+  // about 2*log2(count) steps), so that a range of samples can start at its
+  // own draw.
+  void skip(uint64_t count) {
+    // The step s -> a*s + c taken 2^b times is s -> mul*s + add.
+    uint32_t mul = UINT32_C(1103515245);
+    uint32_t add = UINT32_C(12345);
+    for (; count != 0; count >>= 1) {
+      if (count & 1) state_ = state_ * mul + add;
+      add = add * mul + add;
+      mul = mul * mul;
+    }
+  }
+
  private:
   uint32_t state_;
 };

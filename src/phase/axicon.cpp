@@ -15,8 +15,8 @@ AxiconResult axicon(double phi, double n1, double x_shift, double y_shift, const
   const double theta = std::asin(std::cos(half) * n1 + half - 1.5707963);
   const double g = theta * (6.2831852 / in.h.lambda);
   with_samples(in, [&](auto* z) {
-    for_each_r2(in.n, in.dx(), x_shift, y_shift,
-                [&](int64_t k, double r2) { phase_sample(z, out, k, -(std::sqrt(r2) * g)); });
+    for_each_r2(in.n, in.dx(), x_shift, y_shift, kGrainMath,
+                [=](int64_t k, double r2) { phase_sample(z, out, k, -(std::sqrt(r2) * g)); });
   });
   return kAxiconOk;
 }

@@ -1,5 +1,6 @@
 #include "phase/tilt.h"
 
+#include "core/parallel.h"
 #include "core/phase_factor.h"
 
 namespace kv {
@@ -9,14 +10,16 @@ void tilt(double tx, double ty, const FieldIn& in, const FieldOut& out) {
   const double k = 6.283185308 / in.h.lambda;
   const double d = in.dx();
   with_samples(in, [&](auto* z) {
-    for (int64_t i = 0; i < n; ++i) {
-      const double xt = grid_x(i, n, d) * tx;
-      const int64_t row = i * n;
-      for (int64_t j = 0; j < n; ++j) {
-        const double phi = -((grid_x(j, n, d) * ty + xt) * k);
-        phase_sample(z, out, row + j, phi);
+    parallel_for(n, column_grain(n, kGrainMath), [=](int64_t i0, int64_t i1) {
+      for (int64_t i = i0; i < i1; ++i) {
+        const double xt = grid_x(i, n, d) * tx;
+        const int64_t row = i * n;
+        for (int64_t j = 0; j < n; ++j) {
+          const double phi = -((grid_x(j, n, d) * ty + xt) * k);
+          phase_sample(z, out, row + j, phi);
+        }
       }
-    }
+    });
   });
 }
 

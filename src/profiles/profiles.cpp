@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/parallel.h"
 #include "core/phase_factor.h"
 #include "core/random.h"
 
@@ -10,63 +11,75 @@ namespace kv {
 void sub_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    for (int64_t k = 0; k < count; ++k) {
-      const cplx s = sample(z, k);
-      const double u = s.real();
-      const double v = s.imag();
-      // A zero real part (either sign) takes a fixed phase; NaN is not zero.
-      double phi;
-      if (u != 0.0) {
-        phi = std::atan2(v, u);
-      } else {
-        phi = v >= 0.0 ? kQuarterTurn : kThreeQuarterTurn;
+    parallel_for(count, kGrainMath, [=](int64_t k0, int64_t k1) {
+      for (int64_t k = k0; k < k1; ++k) {
+        const cplx s = sample(z, k);
+        const double u = s.real();
+        const double v = s.imag();
+        // A zero real part (either sign) takes a fixed phase; NaN is not zero.
+        double phi;
+        if (u != 0.0) {
+          phi = std::atan2(v, u);
+        } else {
+          phi = v >= 0.0 ? kQuarterTurn : kThreeQuarterTurn;
+        }
+        const double a = std::sqrt(p[k]);
+        out.z[k] = cplx(std::cos(phi) * a, std::sin(phi) * a);
       }
-      const double a = std::sqrt(p[k]);
-      out.z[k] = cplx(std::cos(phi) * a, std::sin(phi) * a);
-    }
+    });
   });
 }
 
 void sub_phase(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    for (int64_t k = 0; k < count; ++k) {
-      const cplx s = sample(z, k);
-      const double u = s.real();
-      const double v = s.imag();
-      const double a = std::sqrt(v * v + u * u);
-      out.z[k] = cplx(std::cos(p[k]) * a, std::sin(p[k]) * a);
-    }
+    parallel_for(count, kGrainMath, [=](int64_t k0, int64_t k1) {
+      for (int64_t k = k0; k < k1; ++k) {
+        const cplx s = sample(z, k);
+        const double u = s.real();
+        const double v = s.imag();
+        const double a = std::sqrt(v * v + u * u);
+        out.z[k] = cplx(std::cos(p[k]) * a, std::sin(p[k]) * a);
+      }
+    });
   });
 }
 
 void mult_intensity(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    for (int64_t k = 0; k < count; ++k) {
-      const double t = std::sqrt(p[k]);
-      const cplx s = sample(z, k);
-      out.z[k] = cplx(t * s.real(), t * s.imag());
-    }
+    parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
+      for (int64_t k = k0; k < k1; ++k) {
+        const double t = std::sqrt(p[k]);
+        const cplx s = sample(z, k);
+        out.z[k] = cplx(t * s.real(), t * s.imag());
+      }
+    });
   });
 }
 
 void mult_phase(const double* p, const FieldIn& in, const FieldOut& out) {
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    for (int64_t k = 0; k < count; ++k) phase_sample(z, out, k, p[k]);
+    parallel_for(count, kGrainMath, [=](int64_t k0, int64_t k1) {
+      for (int64_t k = k0; k < k1; ++k) phase_sample(z, out, k, p[k]);
+    });
   });
 }
 
 void random_intensity(int32_t seed, const FieldIn& in, const FieldOut& out) {
-  Rand15 gen(seed);
   const int64_t count = samples(in.n);
   with_samples(in, [&](auto* z) {
-    for (int64_t k = 0; k < count; ++k) {
-      const double t = gen.unit();
-      const cplx s = sample(z, k);
-      out.z[k] = cplx(t * s.real(), t * s.imag());
-    }
+    parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
+      // Sample k takes draw k of the sequence, whichever range it is in.
+      Rand15 gen(seed);
+      gen.skip(static_cast<uint64_t>(k0));
+      for (int64_t k = k0; k < k1; ++k) {
+        const double t = gen.unit();
+        const cplx s = sample(z, k);
+        out.z[k] = cplx(t * s.real(), t * s.imag());
+      }
+    });
   });
 }
 
@@ -94,17 +107,19 @@ void gauss_hermite(int32_t n, int32_t m, double a, double w0, const FieldIn& in,
   const double s = std::sqrt(2.0) / w0;
   const double d = in.h.size / static_cast<double>(dim);
   const double w2 = w0 * w0;
-  for (int64_t i = 0; i < dim; ++i) {
-    const double x = grid_x(i, dim, d);
-    const double hx = hermite_polynomial(m, x * s);
-    cplx* col = out.z + i * dim;
-    for (int64_t j = 0; j < dim; ++j) {
-      const double y = grid_x(j, dim, d);
-      const double hy = hermite_polynomial(n, y * s);
-      const double g = std::exp(-(y * y + x * x) / w2);
-      col[j] = cplx(hy * (g * a * hx), 0.0);
+  parallel_for(dim, column_grain(dim, kGrainMath), [=](int64_t i0, int64_t i1) {
+    for (int64_t i = i0; i < i1; ++i) {
+      const double x = grid_x(i, dim, d);
+      const double hx = hermite_polynomial(m, x * s);
+      cplx* col = out.z + i * dim;
+      for (int64_t j = 0; j < dim; ++j) {
+        const double y = grid_x(j, dim, d);
+        const double hy = hermite_polynomial(n, y * s);
+        const double g = std::exp(-(y * y + x * x) / w2);
+        col[j] = cplx(hy * (g * a * hx), 0.0);
+      }
     }
-  }
+  });
 }
 
 }  // namespace kv

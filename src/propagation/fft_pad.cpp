@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/parallel.h"
+
 namespace kv {
 
 bool pad_field(const FieldIn& in, const FieldOut& out) {
@@ -13,12 +15,16 @@ bool pad_field(const FieldIn& in, const FieldOut& out) {
   const int64_t shift = m / 2 - n / 2;
   const int64_t first = std::max<int64_t>(0, -shift);
   const int64_t last = std::min<int64_t>(n, m - shift);  // one past
+  if (last <= first) return true;
+  const int64_t cols = last - first;
   with_samples(in, [&](auto* z) {
-    for (int64_t i = first; i < last; ++i) {
-      const int64_t from = i * n;
-      const int64_t to = (i + shift) * m + shift;
-      for (int64_t j = first; j < last; ++j) out.z[to + j] = sample(z, from + j);
-    }
+    parallel_for(cols, column_grain(cols, kGrainMemory), [=](int64_t c0, int64_t c1) {
+      for (int64_t i = first + c0; i < first + c1; ++i) {
+        const int64_t from = i * n;
+        const int64_t to = (i + shift) * m + shift;
+        for (int64_t j = first; j < last; ++j) out.z[to + j] = sample(z, from + j);
+      }
+    });
   });
   return true;
 }

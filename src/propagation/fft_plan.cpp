@@ -12,14 +12,15 @@
 #define fftw_plan_with_nthreads(n) static_cast<void>(n)
 #endif
 
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
-#include <thread>
+
+#include "core/parallel.h"
+#include "propagation/fft_planner.h"
 
 #if defined(__linux__) || defined(__APPLE__)
 #include <dlfcn.h>
-#endif
-#if defined(__linux__)
-#include <sched.h>
 #endif
 
 namespace kv {
@@ -31,15 +32,6 @@ constexpr int32_t kThreadedFrom = 128;
 
 // Plans kept per module; the oldest goes first.
 constexpr int kMaxPlans = 8;
-
-int processors() {
-#if defined(__linux__)
-  cpu_set_t set;
-  if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
-#endif
-  const unsigned n = std::thread::hardware_concurrency();
-  return n > 0 ? static_cast<int>(n) : 1;
-}
 
 // FFTW's worker threads stay alive between transforms, waiting inside the
 // threads library. Should this module be the library's only user and be
@@ -70,9 +62,10 @@ struct Key {
   int sign;
   int alignment;      // fftw_alignment_of the data the plan was made for
   int out_alignment;  // and of its output (out-of-place plans; else 0)
+  FftPlanner level;
   bool operator==(const Key& o) const {
     return kind == o.kind && n == o.n && sign == o.sign && alignment == o.alignment &&
-           out_alignment == o.out_alignment;
+           out_alignment == o.out_alignment && level == o.level;
   }
 };
 
@@ -88,8 +81,12 @@ class PlanCache {
   // while it runs.
   bool run(Kind kind, cplx* in, double* out, int32_t n, FftSign sign) {
     std::lock_guard<std::mutex> lock(mu_);
-    const Key key{kind, n, static_cast<int>(sign), fftw_alignment_of(reinterpret_cast<double*>(in)),
-                  out != nullptr ? fftw_alignment_of(out) : 0};
+    const Key key{kind,
+                  n,
+                  static_cast<int>(sign),
+                  fftw_alignment_of(reinterpret_cast<double*>(in)),
+                  out != nullptr ? fftw_alignment_of(out) : 0,
+                  fft_planner()};
     fftw_plan plan = nullptr;
     for (int i = 0; i < count_; ++i) {
       if (keys_[i] == key) plan = plans_[i];
@@ -132,14 +129,42 @@ class PlanCache {
   }
 
  private:
-  // FFTW_ESTIMATE plans in microseconds and leaves the data untouched, so the
-  // plan is made on the caller's own arrays.
+  // The plan of `key` on the caller's own arrays, with FFTW's planner flags.
+  static fftw_plan plan_with(const Key& key, fftw_complex* data, double* out, unsigned flags) {
+    switch (key.kind) {
+      case kComplex2:
+        return fftw_plan_dft_2d(key.n, key.n, data, data, key.sign, flags);
+      case kHalfToReal2:
+        return fftw_plan_dft_c2r_2d(key.n, key.n, data, out, flags);
+      default:
+        return fftw_plan_dft_1d(key.n, data, data, key.sign, flags);
+    }
+  }
+
+  // The bytes of the input a plan of `key` transforms (a half spectrum for
+  // the complex-to-real kind: its output is written whatever the plan).
+  static size_t bytes(const Key& key) {
+    const size_t n = static_cast<size_t>(key.n);
+    switch (key.kind) {
+      case kComplex2:
+        return n * n * sizeof(fftw_complex);
+      case kHalfToReal2:
+        return n * (n / 2 + 1) * sizeof(fftw_complex);
+      default:
+        return n * sizeof(fftw_complex);
+    }
+  }
+
+  // Every plan is made here, at the level in its key. FFTW_ESTIMATE, and any
+  // level FFTW finds in its wisdom, plan without touching the data; measuring
+  // runs transforms on the arrays, so the input is kept aside meanwhile.
   static fftw_plan make(const Key& key, fftw_complex* data, double* out) {
     static bool threads_ready = false;
     if (!threads_ready) {
       threads_ready = fftw_init_threads() != 0;
       if (threads_ready) pin_threads_library();
     }
+    fft_import_system_wisdom_once();
     const int threads = (key.kind != kComplex1 && key.n >= kThreadedFrom) ? processors() : 1;
     // The thread count is the planner's, shared with the host: set for this
     // plan, then put back.
@@ -148,17 +173,21 @@ class PlanCache {
       before = fftw_planner_nthreads();
       fftw_plan_with_nthreads(threads);
     }
+    const unsigned flags = fft_planner_flags(key.level);
     fftw_plan plan = nullptr;
-    switch (key.kind) {
-      case kComplex2:
-        plan = fftw_plan_dft_2d(key.n, key.n, data, data, key.sign, FFTW_ESTIMATE);
-        break;
-      case kHalfToReal2:
-        plan = fftw_plan_dft_c2r_2d(key.n, key.n, data, out, FFTW_ESTIMATE);
-        break;
-      default:
-        plan = fftw_plan_dft_1d(key.n, data, data, key.sign, FFTW_ESTIMATE);
-        break;
+    if (flags == FFTW_ESTIMATE) {
+      plan = plan_with(key, data, out, flags);
+    } else {
+      plan = plan_with(key, data, out, flags | FFTW_WISDOM_ONLY);
+      if (plan == nullptr) {
+        void* kept = std::malloc(bytes(key));
+        if (kept != nullptr) {
+          std::memcpy(kept, data, bytes(key));
+          plan = plan_with(key, data, out, flags);
+          std::memcpy(data, kept, bytes(key));
+          std::free(kept);
+        }
+      }
     }
     if (threads_ready) fftw_plan_with_nthreads(before);
     return plan;

@@ -1,9 +1,12 @@
 // Complex FFTs in place, and the complex-to-real transform of a Hermitian
 // half spectrum, through FFTW, with the plans kept for later calls of the
-// same size. The plans belong to the module that made them and are
-// destroyed when it is unloaded; FFTW's own state (its planner, wisdom and
-// threads) is shared with the host, which may use FFTW itself, and is never
-// cleaned up here.
+// same size. The first transform of a size is planned at the level
+// fft_planner() names (fft_planner.h) and later ones at that level reuse the
+// plan; the caller's input is the same afterwards whatever the level (the
+// complex-to-real transform consumes its half spectrum in any case). The
+// plans belong to the module that made them and are destroyed when it is
+// unloaded; FFTW's own state (its planner, wisdom and threads) is shared with
+// the host, which may use FFTW itself, and is never cleaned up here.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/parallel.h"
 #include "propagation/fft_plan.h"
 
 namespace kv {
@@ -27,14 +28,17 @@ bool spectrum_in_place(const FieldIn& in, const FieldOut& out) {
 }
 
 // Multiplies the spectrum in `out` by the separable transfer function
-// g[p]*g[q], then transforms back.
+// g[p]*g[q] (in threads), then transforms back (in FFTW's threads).
 bool apply_separable(const std::vector<cplx>& g, const FieldOut& out) {
   const int64_t n = out.n;
-  for (int64_t p = 0; p < n; ++p) {
-    const cplx gp = g[static_cast<size_t>(p)];
-    cplx* row = out.z + p * n;
-    for (int64_t q = 0; q < n; ++q) row[q] = mul(row[q], mul(gp, g[static_cast<size_t>(q)]));
-  }
+  const cplx* line = g.data();
+  parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t p0, int64_t p1) {
+    for (int64_t p = p0; p < p1; ++p) {
+      const cplx gp = line[p];
+      cplx* row = out.z + p * n;
+      for (int64_t q = 0; q < n; ++q) row[q] = mul(row[q], mul(gp, line[q]));
+    }
+  });
   return fft2_in_place(out.z, out.n, kFftBackward);
 }
 
@@ -130,34 +134,38 @@ FftResult angular_spectrum(double z, const FieldIn& in, const FieldOut& out) {
   if (!spectrum_in_place(in, out)) return kFftNoPlan;
 
   // H depends on fx^2 and fy^2 only: formed once for bins (p, q) up to n/2
-  // and applied to the up to four bins that mirror them.
-  for (int64_t p = 0; p <= half; ++p) {
-    const int64_t pm = (n - p) % n;
-    cplx* row = out.z + p * n;
-    cplx* mirror_row = out.z + pm * n;
-    const double fx2 = f2[static_cast<size_t>(p)];
-    for (int64_t q = 0; q <= half; ++q) {
-      const int64_t qm = (n - q) % n;
-      const double fy2 = f2[static_cast<size_t>(q)];
-      const double s = fx2 + fy2;
-      const double w = inv_lambda2 - s;
-      cplx h(0.0, 0.0);
-      // Evanescent, or beyond the band limit. Written so that NaN passes and
-      // reaches the result.
-      const bool removed = w < 0.0 || z2 * std::max(fx2, fy2) > half_size2 * w;
-      if (!removed) {
-        // sqrt(1/lambda^2 - s) - 1/lambda without the cancellation near s = 0.
-        const double phase = two_pi_z * (-s / (std::sqrt(w) + inv_lambda));
-        h = cplx(std::cos(phase) * norm, std::sin(phase) * norm);
-      }
-      row[q] = mul(row[q], h);
-      if (qm != q) row[qm] = mul(row[qm], h);
-      if (pm != p) {
-        mirror_row[q] = mul(mirror_row[q], h);
-        if (qm != q) mirror_row[qm] = mul(mirror_row[qm], h);
+  // and applied to the up to four bins that mirror them. Bin p's rows, p and
+  // n - p, are no other bin's, so the bins are shared among threads.
+  const double* fsq = f2.data();
+  parallel_for(half + 1, column_grain(half + 1, kGrainMath), [=](int64_t p0, int64_t p1) {
+    for (int64_t p = p0; p < p1; ++p) {
+      const int64_t pm = (n - p) % n;
+      cplx* row = out.z + p * n;
+      cplx* mirror_row = out.z + pm * n;
+      const double fx2 = fsq[p];
+      for (int64_t q = 0; q <= half; ++q) {
+        const int64_t qm = (n - q) % n;
+        const double fy2 = fsq[q];
+        const double s = fx2 + fy2;
+        const double w = inv_lambda2 - s;
+        cplx h(0.0, 0.0);
+        // Evanescent, or beyond the band limit. Written so that NaN passes and
+        // reaches the result.
+        const bool removed = w < 0.0 || z2 * std::max(fx2, fy2) > half_size2 * w;
+        if (!removed) {
+          // sqrt(1/lambda^2 - s) - 1/lambda without the cancellation near s = 0.
+          const double phase = two_pi_z * (-s / (std::sqrt(w) + inv_lambda));
+          h = cplx(std::cos(phase) * norm, std::sin(phase) * norm);
+        }
+        row[q] = mul(row[q], h);
+        if (qm != q) row[qm] = mul(row[qm], h);
+        if (pm != p) {
+          mirror_row[q] = mul(mirror_row[q], h);
+          if (qm != q) mirror_row[qm] = mul(mirror_row[qm], h);
+        }
       }
     }
-  }
+  });
   return fft2_in_place(out.z, out.n, kFftBackward) ? kFftOk : kFftNoPlan;
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/field.h"
+#include "core/parallel.h"
 #include "propagation/fresnel.h"
 #include "propagation/gemm.h"
 
@@ -25,7 +26,10 @@ double twice_offset(int64_t k, int64_t i, const ForwardGrids& g, double d_in, do
   return 2 * (grid_x(k, g.n, d_in) - grid_x(i, g.m, d_out));
 }
 
-void fill_nan(cplx* p, int64_t count) { std::fill(p, p + count, cplx(kNaN, kNaN)); }
+void fill_nan(cplx* p, int64_t count) {
+  parallel_for(count, kGrainMemory,
+               [=](int64_t k0, int64_t k1) { std::fill(p + k0, p + k1, cplx(kNaN, kNaN)); });
+}
 
 // The samples as the products can read them in place: complex ones only.
 const cplx* in_place(const cplx* z) { return z; }
@@ -37,9 +41,17 @@ int64_t depth_block(const ForwardGrids& g) {
 
 template <class P>
 bool any_infinite(P z, int64_t count) {
-  for (int64_t s = 0; s < count; ++s) {
-    const cplx v = sample(z, s);
-    if (std::isinf(v.real()) || std::isinf(v.imag())) return true;
+  bool found[kMaxBlocks];
+  for_blocks(count, kGrainMemory, [&](int b, int64_t s0, int64_t s1) {
+    bool inf = false;
+    for (int64_t s = s0; s < s1 && !inf; ++s) {
+      const cplx v = sample(z, s);
+      inf = std::isinf(v.real()) || std::isinf(v.imag());
+    }
+    found[b] = inf;
+  });
+  for (int b = 0; b < reduce_blocks(count); ++b) {
+    if (found[b]) return true;
   }
   return false;
 }
@@ -85,15 +97,28 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
   const int64_t nn = n * n;
   const int64_t mm = m * m;
 
-  // A not-a-number sample meets every output sample.
+  // A not-a-number sample meets every output sample. The samples are
+  // counted over fixed blocks.
+  bool any_nan[kMaxBlocks];
+  int64_t infinite_in[kMaxBlocks];
+  for_blocks(nn, kGrainMemory, [&](int b, int64_t s0, int64_t s1) {
+    bool nan = false;
+    int64_t inf = 0;
+    for (int64_t s = s0; s < s1 && !nan; ++s) {
+      const cplx v = sample(z, s);
+      nan = std::isnan(v.real()) || std::isnan(v.imag());
+      if (std::isinf(v.real()) || std::isinf(v.imag())) ++inf;
+    }
+    any_nan[b] = nan;
+    infinite_in[b] = inf;
+  });
   int64_t infinite = 0;
-  for (int64_t s = 0; s < nn; ++s) {
-    const cplx v = sample(z, s);
-    if (std::isnan(v.real()) || std::isnan(v.imag())) {
+  for (int b = 0; b < reduce_blocks(nn); ++b) {
+    if (any_nan[b]) {
       fill_nan(out, mm);
       return kForwardOk;
     }
-    if (std::isinf(v.real()) || std::isinf(v.imag())) ++infinite;
+    infinite += infinite_in[b];
   }
   // Complex finite samples go into the first product as they stand; real
   // ones, or a field with infinite samples, are copied a block at a time.
@@ -110,22 +135,28 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
   const double d_in = spacing(g.size, g.n);
   const double d_out = spacing(g.new_size, g.m);
   const double a = scale(g);
-  bool any_finite_line = false;
-  for (int64_t i = 0; i < m; ++i) {
-    spoilt[i] = 0;
-    for (int64_t k = 0; k < n; ++k) {
-      const double p = twice_offset(k, i, g, d_in, d_out);
-      const Fresnel hi = fresnel_integrals(a * (p + d_in));
-      const Fresnel lo = fresnel_integrals(a * (p - d_in));
-      const double dc = hi.c - lo.c;
-      const double ds = hi.s - lo.s;
-      if (std::isnan(dc) || std::isnan(ds)) {
-        spoilt[i] = 1;
-        kt[k + i * n] = cplx(0);
-      } else {
-        kt[k + i * n] = cplx(dc, ds);
+  // Output index i fills column i of the table: the columns are shared
+  // among threads.
+  parallel_for(m, column_grain(n, kGrainMath), [=](int64_t i0, int64_t i1) {
+    for (int64_t i = i0; i < i1; ++i) {
+      spoilt[i] = 0;
+      for (int64_t k = 0; k < n; ++k) {
+        const double p = twice_offset(k, i, g, d_in, d_out);
+        const Fresnel hi = fresnel_integrals(a * (p + d_in));
+        const Fresnel lo = fresnel_integrals(a * (p - d_in));
+        const double dc = hi.c - lo.c;
+        const double ds = hi.s - lo.s;
+        if (std::isnan(dc) || std::isnan(ds)) {
+          spoilt[i] = 1;
+          kt[k + i * n] = cplx(0);
+        } else {
+          kt[k + i * n] = cplx(dc, ds);
+        }
       }
     }
+  });
+  bool any_finite_line = false;
+  for (int64_t i = 0; i < m; ++i) {
     if (spoilt[i] == 0) any_finite_line = true;
   }
   if (!any_finite_line) {
@@ -156,13 +187,16 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
     if (samples_in_place != nullptr) {
       a_block = samples_in_place + k0 * n;
     } else {
-      for (int64_t k = 0; k < kb; ++k) {
-        for (int64_t l = 0; l < n; ++l) {
-          const cplx v = sample(z, (k0 + k) * n + l);
-          const bool inf = std::isinf(v.real()) || std::isinf(v.imag());
-          scratch.pack[l + k * n] = inf ? cplx(0) : v;
+      // The copy is done (in threads) before the product starts (in BLAS's).
+      parallel_for(kb, column_grain(n, kGrainMemory), [=](int64_t c0, int64_t c1) {
+        for (int64_t k = c0; k < c1; ++k) {
+          for (int64_t l = 0; l < n; ++l) {
+            const cplx v = sample(z, (k0 + k) * n + l);
+            const bool inf = std::isinf(v.real()) || std::isinf(v.imag());
+            scratch.pack[l + k * n] = inf ? cplx(0) : v;
+          }
         }
-      }
+      });
       a_block = scratch.pack;
     }
     zgemm(false, n, m, kb, cplx(1), a_block, n, kt + k0, n, cplx(k0 == 0 ? 0 : 1), t, n);
@@ -172,23 +206,29 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
     zgemm(true, m, ib, n, cplx(0, -0.5), kt, n, t + i0 * n, n, cplx(0), out + i0 * m, m);
   }
 
-  for (int64_t s = 0; infinite > 0 && s < nn; ++s) {
-    const cplx v = sample(z, s);
-    if (!std::isinf(v.real()) && !std::isinf(v.imag())) continue;
-    const int64_t k = s / n;
-    const int64_t l = s % n;
-    const double sr = v.real(), si = v.imag();
-    for (int64_t i = 0; i < m; ++i) {
-      const cplx kx = kt[k + i * n];
-      for (int64_t j = 0; j < m; ++j) {
-        const cplx ky = kt[l + j * n];
-        const double re_k = kx.real() * ky.real() - kx.imag() * ky.imag();
-        const double im_k = kx.real() * ky.imag() + kx.imag() * ky.real();
-        const cplx o = out[i * m + j];
-        out[i * m + j] =
-            cplx(o.real() + (sr * im_k + si * re_k) / 2, o.imag() + (si * im_k - sr * re_k) / 2);
+  // Each output column i is one thread's; it takes the infinite samples in
+  // their order, as one thread would.
+  if (infinite > 0) {
+    parallel_for(m, column_grain(m * infinite, kGrainMemory), [=](int64_t i0, int64_t i1) {
+      for (int64_t s = 0; s < nn; ++s) {
+        const cplx v = sample(z, s);
+        if (!std::isinf(v.real()) && !std::isinf(v.imag())) continue;
+        const int64_t k = s / n;
+        const int64_t l = s % n;
+        const double sr = v.real(), si = v.imag();
+        for (int64_t i = i0; i < i1; ++i) {
+          const cplx kx = kt[k + i * n];
+          for (int64_t j = 0; j < m; ++j) {
+            const cplx ky = kt[l + j * n];
+            const double re_k = kx.real() * ky.real() - kx.imag() * ky.imag();
+            const double im_k = kx.real() * ky.imag() + kx.imag() * ky.real();
+            const cplx o = out[i * m + j];
+            out[i * m + j] = cplx(o.real() + (sr * im_k + si * re_k) / 2,
+                                  o.imag() + (si * im_k - sr * re_k) / 2);
+          }
+        }
       }
-    }
+    });
   }
 
   for (int64_t i = 0; i < m; ++i) {

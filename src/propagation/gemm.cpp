@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "core/parallel.h"
+
 // The BLAS integer type and symbol name are chosen when the library is built:
 // Debian's libblas and OpenBLAS take 32-bit integers (the default), MATLAB's
 // mwblas 64-bit ones (KV_BLAS_INT=int64_t). The Fortran symbol is zgemm_,
@@ -116,8 +118,13 @@ void zgemm_own(bool trans_a, int64_t m, int64_t n, int64_t k, cplx alpha, const 
     aa = at.data();
     la = m;
   }
-  gemm_nn(m, n, k, reinterpret_cast<const double*>(aa), la,
-          reinterpret_cast<const double*>(bs.data()), k, reinterpret_cast<double*>(c), ldc);
+  // Each column of C is summed in the same order whichever thread has it.
+  const double* ad = reinterpret_cast<const double*>(aa);
+  const double* bd = reinterpret_cast<const double*>(bs.data());
+  double* cd = reinterpret_cast<double*>(c);
+  parallel_for(n, column_grain(m * k, kGrainMemory), [=](int64_t j0, int64_t j1) {
+    gemm_nn(m, j1 - j0, k, ad, la, bd + 2 * j0 * k, k, cd + 2 * j0 * ldc, ldc);
+  });
 }
 
 #ifdef KV_HAVE_BLAS

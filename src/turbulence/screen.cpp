@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/normal.h"
+#include "core/parallel.h"
 #include "propagation/fft_plan.h"
 
 namespace kv {
@@ -84,7 +85,11 @@ void cell_weights(const Weights& g, double* w) {
       coarse[static_cast<size_t>(i * cm + j)] = v;
       coarse[static_cast<size_t>(j * cm + i)] = v;
     }
-  for (int64_t a = 0; a < m; ++a) {
+  const double* lattice = coarse.data();
+  // Row a fills w(a, b) and w(b, a) for b <= a. Rows t and m - 1 - t go
+  // together, so that every pair holds the same work; each cell is written
+  // by its one row, whatever the threads.
+  auto row = [=](int64_t a) {
     const int64_t ia = a / kAliasStep < steps ? a / kAliasStep : steps - 1;
     const double ta =
         steps > 0 ? static_cast<double>(a - at(ia)) / static_cast<double>(at(ia + 1) - at(ia))
@@ -96,7 +101,7 @@ void cell_weights(const Weights& g, double* w) {
         const int64_t ib = b / kAliasStep < steps ? b / kAliasStep : steps - 1;
         const double tb =
             static_cast<double>(b - at(ib)) / static_cast<double>(at(ib + 1) - at(ib));
-        const double* c0 = coarse.data() + ia * cm + ib;
+        const double* c0 = lattice + ia * cm + ib;
         const double* c1 = c0 + cm;
         const double ratio =
             (1 - ta) * ((1 - tb) * c0[0] + tb * c0[1]) + ta * ((1 - tb) * c1[0] + tb * c1[1]);
@@ -112,7 +117,13 @@ void cell_weights(const Weights& g, double* w) {
       w[a * m + b] = v;
       w[b * m + a] = v;
     }
-  }
+  };
+  parallel_for((m + 1) / 2, column_grain(m, kGrainMath), [=](int64_t t0, int64_t t1) {
+    for (int64_t t = t0; t < t1; ++t) {
+      row(t);
+      if (m - 1 - t != t) row(m - 1 - t);
+    }
+  });
 }
 
 void subharmonic_weights(Weights* g) {
@@ -188,14 +199,17 @@ void fill_half_spectrum(int32_t n, const double* amp, uint32_t key, cplx* half) 
   const int64_t nn = n;
   const int64_t m = nn / 2 + 1;
   const double root_half = std::sqrt(0.5);
-  for (int64_t p = 0; p < nn; ++p) {
-    const int64_t a = p <= nn - p ? p : nn - p;
-    const double* amp_row = amp + a * m;
-    cplx* row = half + p * m;
-    philox_normal_pairs(key, kScreenKey, static_cast<uint64_t>(p * m), kStreamCells, m,
-                        reinterpret_cast<double*>(row));
-    for (int64_t q = 0; q < m; ++q) row[q] *= root_half * amp_row[q];
-  }
+  // Every row draws from its own counters: the same bits in any thread.
+  parallel_for(nn, column_grain(m, kGrainMath), [=](int64_t p0, int64_t p1) {
+    for (int64_t p = p0; p < p1; ++p) {
+      const int64_t a = p <= nn - p ? p : nn - p;
+      const double* amp_row = amp + a * m;
+      cplx* row = half + p * m;
+      philox_normal_pairs(key, kScreenKey, static_cast<uint64_t>(p * m), kStreamCells, m,
+                          reinterpret_cast<double*>(row));
+      for (int64_t q = 0; q < m; ++q) row[q] *= root_half * amp_row[q];
+    }
+  });
   for (int64_t q = 0; q < m; q += (nn % 2 == 0 && m > 1) ? m - 1 : m) {
     for (int64_t p = 0; p < nn; ++p) {
       cplx& z = half[p * m + q];
@@ -299,40 +313,45 @@ void add_low_frequencies(const Weights& g, double scale, uint32_t key, double* o
       if (u != 0 || v != 0) rest += mm[u][v] * mean[u] * mean[v];
   mm[0][0] = -rest;
 
-  for (int64_t i = 0; i < n; ++i) {
-    double x_basis[kB];
-    x_basis[0] = 1.0;
-    for (int v = 1; v < kB; ++v) x_basis[v] = basis[v * n + i];
-    double coef[kB + 1];
-    for (int v = 0; v < kB; ++v) {
-      double s = 0.0;
-      for (int u = 0; u < kB; ++u) s += x_basis[u] * mm[u][v];
-      coef[v] = s;
-    }
-    coef[0] += tx * basis[kB * n + i];
-    coef[kB] = ty;
-    double* col = out + i * n;
-    const double c0 = coef[0];
-    for (int64_t j = 0; j < n; ++j) col[j] += c0;
-    // Four basis rows per pass over the column.
-    for (int v = 1; v <= kB; v += 4) {
-      const int last = v + 3 <= kB ? v + 3 : kB;
-      const double* b0 = basis + v * n;
-      if (last - v == 3) {
-        const double* b1 = b0 + n;
-        const double* b2 = b1 + n;
-        const double* b3 = b2 + n;
-        const double k0 = coef[v], k1 = coef[v + 1], k2 = coef[v + 2], k3 = coef[v + 3];
-        for (int64_t j = 0; j < n; ++j) col[j] += k0 * b0[j] + k1 * b1[j] + k2 * b2[j] + k3 * b3[j];
-      } else {
-        for (int u = v; u <= last; ++u) {
-          const double* b = basis + u * n;
-          const double k = coef[u];
-          for (int64_t j = 0; j < n; ++j) col[j] += k * b[j];
+  // Column by column; a column reads the basis and writes only itself.
+  const double* matrix = &mm[0][0];
+  parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t i0, int64_t i1) {
+    for (int64_t i = i0; i < i1; ++i) {
+      double x_basis[kB];
+      x_basis[0] = 1.0;
+      for (int v = 1; v < kB; ++v) x_basis[v] = basis[v * n + i];
+      double coef[kB + 1];
+      for (int v = 0; v < kB; ++v) {
+        double s = 0.0;
+        for (int u = 0; u < kB; ++u) s += x_basis[u] * matrix[u * kB + v];
+        coef[v] = s;
+      }
+      coef[0] += tx * basis[kB * n + i];
+      coef[kB] = ty;
+      double* col = out + i * n;
+      const double c0 = coef[0];
+      for (int64_t j = 0; j < n; ++j) col[j] += c0;
+      // Four basis rows per pass over the column.
+      for (int v = 1; v <= kB; v += 4) {
+        const int last = v + 3 <= kB ? v + 3 : kB;
+        const double* b0 = basis + v * n;
+        if (last - v == 3) {
+          const double* b1 = b0 + n;
+          const double* b2 = b1 + n;
+          const double* b3 = b2 + n;
+          const double k0 = coef[v], k1 = coef[v + 1], k2 = coef[v + 2], k3 = coef[v + 3];
+          for (int64_t j = 0; j < n; ++j)
+            col[j] += k0 * b0[j] + k1 * b1[j] + k2 * b2[j] + k3 * b3[j];
+        } else {
+          for (int u = v; u <= last; ++u) {
+            const double* b = basis + u * n;
+            const double k = coef[u];
+            for (int64_t j = 0; j < n; ++j) col[j] += k * b[j];
+          }
         }
       }
     }
-  }
+  });
 }
 
 }  // namespace
@@ -349,11 +368,16 @@ TurbResult turb_screen(const TurbParams& p, int32_t n, double size, double* out,
                        double* basis) {
   const int64_t count = samples(n);
   if (!valid_size(size)) {
-    for (int64_t k = 0; k < count; ++k) out[k] = std::numeric_limits<double>::quiet_NaN();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
+      for (int64_t k = k0; k < k1; ++k) out[k] = nan;
+    });
     return kTurbOk;
   }
   if (std::isinf(p.r0)) {
-    for (int64_t k = 0; k < count; ++k) out[k] = 0.0;
+    parallel_for(count, kGrainMemory, [=](int64_t k0, int64_t k1) {
+      for (int64_t k = k0; k < k1; ++k) out[k] = 0.0;
+    });
     return kTurbOk;
   }
   const double scale = std::pow(p.r0, -5.0 / 6.0);
@@ -362,7 +386,9 @@ TurbResult turb_screen(const TurbParams& p, int32_t n, double size, double* out,
   double* table = out;
   const Weights g = design(p, n, size, table);
   const int64_t m = static_cast<int64_t>(n) / 2 + 1;
-  for (int64_t k = 0; k < m * m; ++k) table[k] = scale * std::sqrt(table[k]);
+  parallel_for(m * m, kGrainMath, [=](int64_t k0, int64_t k1) {
+    for (int64_t k = k0; k < k1; ++k) table[k] = scale * std::sqrt(table[k]);
+  });
   fill_half_spectrum(n, table, key, half);
   if (!fft2_c2r(half, out, n)) return kTurbNoPlan;
   add_low_frequencies(g, scale, key, out, basis);

@@ -18,7 +18,7 @@ namespace {
 
 // An argument: a number, or 'F' (a field of dimension 8), 'G' (a second,
 // different field), 'A' (a real 8 x 8 profile), 'U' (a uint8 8 x 8 profile,
-// read through scratch), 'P' (a 12 x 12 phase).
+// read through scratch), 'P' (a 12 x 12 phase), 'T' (the text "planner").
 struct Case {
   const char* name;
   int nlhs;
@@ -75,6 +75,7 @@ const Case kCases[] = {
     {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},
     {"KVStructureFunction", 2, "AF", {}},
     {"KVStructureFunction", 1, "AFU", {}},
+    {"KVFftw", 1, "T", {}},
 };
 
 bool module_exists(const std::string& name) {
@@ -107,6 +108,7 @@ struct Inputs {
   Array profile = host::real(8, 8);
   Array bytes = host::numeric(mxUINT8_CLASS, 8, 8);
   Array phase = host::real(12, 12);
+  Array text = host::string("planner");
   std::vector<Array> scalars;
 
   Inputs() {
@@ -139,6 +141,9 @@ struct Inputs {
           break;
         case 'U':
           args.push_back(bytes.get());
+          break;
+        case 'T':
+          args.push_back(text.get());
           break;
         default:
           args.push_back(phase.get());

@@ -14,7 +14,7 @@ using host::Array;
 namespace {
 
 // S: scalar parameter, F: field, A: real array of the field's size (a
-// phase, a profile, a mask).
+// phase, a profile, a mask), T: text ("planner", then "estimate").
 const struct {
   const char* name;
   const char* args;
@@ -57,6 +57,7 @@ const struct {
     {"KVTurbScreen", "SSSSF"},
     {"KVStructureFunction", "AF"},
     {"KVStructureFunction", "AFA"},
+    {"KVFftw", "TT"},
 };
 
 // Arrays that are not what a position asks for, or are borderline.
@@ -94,6 +95,7 @@ std::vector<Array> odd_arguments() {
 TEST(Robustness, EveryCommandEveryArgumentKind) {
   Array field = host::field(8);
   Array profile = host::real(8, 8, std::vector<double>(64, 0.5));
+  Array texts[2] = {host::string("planner"), host::string("estimate")};
   const std::vector<Array> odd = odd_arguments();
   const long live = host::live_arrays();
   int computed = 0;
@@ -105,8 +107,13 @@ TEST(Robustness, EveryCommandEveryArgumentKind) {
       const std::string kinds = cmd.args;
       const int nlhs = std::string(cmd.name) == "KVNormal" ? 2 : 1;
       std::vector<const mxArray*> valid;
-      for (char k : kinds)
-        valid.push_back(k == 'F' ? field.get() : k == 'A' ? profile.get() : one.get());
+      int ntext = 0;
+      for (char k : kinds) {
+        valid.push_back(k == 'F'   ? field.get()
+                        : k == 'A' ? profile.get()
+                        : k == 'T' ? texts[ntext++].get()
+                                   : one.get());
+      }
       for (size_t pos = 0; pos < kinds.size(); ++pos) {
         for (const Array& a : odd) {
           std::vector<const mxArray*> args = valid;
