@@ -9,6 +9,9 @@ cd "$(dirname "$0")/.."
 oct=$(realpath "$1")
 PY=$2
 OCTAVE="octave-cli --no-gui --no-history --norc --quiet"
+# Measured FFTW plans are chosen by timing, so two processes may choose
+# different ones; plans by estimate are the same in both.
+export KORVANE_FFTW_PLANNER=estimate
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 if ! $OCTAVE --eval "addpath('$oct'); addpath('$PWD/tests/octave/parity'); parity_zoo('', '$tmp/zoo.bin');" \

@@ -97,7 +97,8 @@ def KVPower(Fin, /):
 
     P is the number KVNormal returns as its second result, bit for bit: the
     terms are formed and summed in the same order (column by column, one
-    after the other; NumPy's own sum groups them differently, which changes
+    after the other within each of the commands' fixed blocks, then the
+    blocks in order; NumPy's own sum groups them differently, which changes
     the last bits). Unlike KVNormal, KVPower takes a field of zero power (and
     returns 0).
     """
@@ -109,8 +110,19 @@ def KVPower(Fin, /):
     re = np.real(z).astype(np.float64)
     im = np.imag(z).astype(np.float64) if np.iscomplexobj(z) else np.zeros_like(re)
     t = (im * im + re * re) * a
-    # A running sum, in Fortran order: the order of KVNormal and of Octave's sum.
-    return float(np.cumsum(t.ravel(order="F"))[-1])
+    # The blocks of the commands' sums (src/core/parallel.h): the count cut
+    # into min(256, max(1, count // 4096)) blocks whose sizes differ by at
+    # most one, the larger first; a running sum in Fortran order in each, and
+    # the blocks added in order, as KVNormal adds them.
+    v = t.ravel(order="F")
+    count = v.size
+    blocks = min(256, max(1, count // 4096))
+    q, r = divmod(count, blocks)
+    total = 0.0
+    for b in range(blocks):
+        lo, hi = b * q + min(b, r), (b + 1) * q + min(b + 1, r)
+        total = total + (float(np.cumsum(v[lo:hi])[-1]) if hi > lo else 0.0)
+    return float(total)
 
 
 def korvane_version():

@@ -45,9 +45,12 @@ test_field.__test__ = False  # a helper, not a test
 
 
 def bits(x):
-    """Every bit of a result: the bytes of an array in Fortran order, or of a float."""
+    """Every bit of a result: the bytes of an array in Fortran order, of a
+    float, or a text as it stands."""
     if isinstance(x, tuple):
         return tuple(bits(v) for v in x)
+    if isinstance(x, str):
+        return x
     if isinstance(x, float):
         return np.float64(x).tobytes()
     return (x.dtype.str, x.shape, np.asfortranarray(x).tobytes(order="F"))

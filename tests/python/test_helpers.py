@@ -56,7 +56,9 @@ def test_coordinates_line_up_with_the_samples():
 def test_power_is_knormal_s_number_bit_for_bit():
     F = kv.KVGaussAperture(1e-3, 0.2e-3, 0, 1, kv.KVBegin(5e-3, 633e-9, 64))
     G = kv.KVRandomPhase(7, 2, kv.KVLens(0.5, 0, 0, F))
-    for field in (F, G, np.asfortranarray(F.real), np.ascontiguousarray(G)):
+    # 300 x 300 samples: more than one block of the commands' sums.
+    H = kv.KVRandomPhase(3, 2, kv.KVGaussAperture(1e-3, 0, 0, 1, kv.KVBegin(5e-3, 633e-9, 300)))
+    for field in (F, G, H, np.asfortranarray(F.real), np.ascontiguousarray(G)):
         assert kv.KVPower(field) == kv.KVNormal(field)[1]
     assert kv.KVPower(kv.KVIntAttenuator(0, F)) == 0.0
     assert abs(kv.KVPower(kv.KVCircAperture(1e-3, 0, 0, kv.KVBegin(5e-3, 633e-9, 256))) -
