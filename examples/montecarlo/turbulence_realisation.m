@@ -28,9 +28,12 @@ function I = turbulence_realisation(seed, p)
 %   The result depends only on seed and p: it is the same, bit for bit, in
 %   whichever process, machine or order it is computed (on one build), so
 %   a loop, parcellfun, netcellfun and MATLAB's parfor all give the same
-%   ensemble.
+%   ensemble. For that the FFTs are planned by estimate: measured plans
+%   are chosen by timing, so two processes could choose two plans that
+%   differ in the last bits (see KVFftw).
 %
 %   See examples/turbulence_montecarlo.m.
+  KVFftw('planner', 'estimate');    % the same FFT plans in every process
   dz = p.L / p.K;
   k = 2 * pi / p.lambda;
   r0 = (0.423 * k^2 * p.Cn2 * dz)^(-3/5);      % Inf when Cn2 = 0
