@@ -37,7 +37,7 @@ for nf in (10, 0.8):
           " (plane wave 1)")
     panels.append((f"Fresnel number {nf:g}: z = {z:.2f} m", G, kv.KVCoordinates(G, "resample")))
 
-fig, axes = plt.subplots(2, 3, figsize=(13, 8), gridspec_kw={"height_ratios": [3, 1.3]})
+fig, axes = plt.subplots(2, 3, figsize=(14, 8), gridspec_kw={"height_ratios": [3, 1.3], "wspace": 0.45})
 for col, (title, field, (x, y)) in enumerate(panels):
     I = kv.KVIntensity(0, field)
     d = x[0, 1] - x[0, 0]
@@ -56,6 +56,6 @@ for col, (title, field, (x, y)) in enumerate(panels):
     prof.grid(alpha=0.3)
 fig.suptitle("Fresnel diffraction behind a circular hole (KVCircAperture, KVForward), "
              "633 nm, 256 x 256 samples")
-fig.tight_layout()
+fig.subplots_adjust(left=0.06, right=0.97, top=0.9, bottom=0.08, hspace=0.3)
 fig.savefig(outdir / "python_circular_aperture.png", dpi=80)
 print(f"  wrote {outdir / 'python_circular_aperture.png'}")

@@ -54,11 +54,12 @@ z = np.arange(side.shape[0]) * dz
 rows = side / side.max(axis=1, keepdims=True)  # each z scaled to its own peak
 fig, (ax, prof) = plt.subplots(1, 2, figsize=(13, 6), gridspec_kw={"width_ratios": [1.4, 1]})
 d = x[1] - x[0]
-im = ax.imshow(rows, aspect="auto", cmap="hot", origin="upper",
-               extent=[1e3 * (x[0] - d / 2), 1e3 * (x[-1] + d / 2), z[-1] + dz / 2, -dz / 2])
+# z grows upward, along the light.
+im = ax.imshow(rows, aspect="auto", cmap="hot", origin="lower",
+               extent=[1e3 * (x[0] - d / 2), 1e3 * (x[-1] + d / 2), -dz / 2, z[-1] + dz / 2])
 for zl, name in ((0.0, "lens f1 = 0.2 m"), (f1 + f2, "lens f2 = 0.3 m")):
     ax.axhline(zl, color="cyan", ls="--", lw=1)
-    ax.text(-3.8, zl + 0.012, name, color="cyan", va="top")
+    ax.text(-3.8, zl + 0.012, name, color="cyan", va="bottom")
 ax.set_xlim(-4, 4)
 ax.set_xlabel("x (mm)")
 ax.set_ylabel("z (m), behind the first lens")
