@@ -36,6 +36,20 @@ check() {
   $OCTAVE --eval "addpath('$PWD/$BUILD/octave'); addpath('$PWD/tests/package'); exit(montecarlo_check($1))"
 }
 
+# A private /tmp for this namespace: a new tmpfs. A checkout that lies
+# under /tmp would vanish beneath it, so it is bound back at its own path
+# (from the working directory, which still holds it; not canonicalised, as
+# the path would now name the empty tmpfs).
+private_tmp() {
+  repo=$PWD
+  mount -t tmpfs -o mode=1777 tmpfs /tmp || return 1
+  case $repo in
+  /tmp/*)
+    mkdir -p "$repo" && mount --no-canonicalize --bind /proc/self/cwd "$repo" || return 1
+    ;;
+  esac
+}
+
 # Waits up to $2 tenths of a second for the command $1 to succeed.
 await() {
   n=0
@@ -51,7 +65,7 @@ case ${1:-} in
   # A server machine: its own network (one link to the client), host name
   # and /tmp. Waits for its link, then starts a server in the background.
   i=$2
-  mount -t tmpfs -o mode=1777 tmpfs /tmp
+  private_tmp || { echo "node $i: no private /tmp"; exit 1; }
   hostname "kvnode$i"
   ip link set lo up
   await "ip link show kvs$i >/dev/null" 100 || { echo "node $i: no link"; exit 1; }
@@ -72,7 +86,7 @@ case ${1:-} in
 --client)
   # The client machine, first process of the PID namespace: when this
   # shell exits, every process below it ends.
-  mount -t tmpfs -o mode=1777 tmpfs /tmp
+  private_tmp || { echo "no private /tmp"; echo "0 passed, 1 failed"; exit 1; }
   hostname kvclient
   ip link set lo up
   echo 1 >/proc/sys/net/ipv4/ip_forward
