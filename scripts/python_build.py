@@ -184,9 +184,9 @@ RESULT_TYPE = {"field": "Field", "array": "NDArray[np.float64]", "float": "float
 
 def stub(module_path, out):
     loader = importlib.machinery.ExtensionFileLoader("_korvane", module_path)
-    spec = importlib.util.spec_from_file_location("_korvane", module_path, loader=loader)
-    mod = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(mod)
+    found = importlib.util.spec_from_file_location("_korvane", module_path, loader=loader)
+    mod = importlib.util.module_from_spec(found)
+    found.loader.exec_module(mod)
     parts = [STUB_HEAD]
     for name, kinds, outputs, sig, results, fewest_outputs in mod._commands():
         doc = getattr(mod, name).__doc__ or ""

@@ -30,7 +30,7 @@ inline double multiplicity(int64_t a, int64_t n) { return (a == 0 || 2 * a == n)
 struct Weights {
   int32_t n = 0;
   double size = 0;
-  TurbSpectrum spec;
+  TurbSpectrum spectrum;
   double axis[kTurbLevels] = {};  // a subharmonic cell (+-1, 0) or (0, +-1), level k+1
   double diag[kTurbLevels] = {};  // a subharmonic cell (+-1, +-1), level k+1
   double tilt = 0.0;
@@ -50,12 +50,12 @@ double alias_ratio(const Weights& g, int64_t a, int64_t b) {
     for (int64_t j = -1; j <= 1; ++j) {
       if (i == 0 && j == 0) continue;
       const double fy = static_cast<double>(b + j * n) * df;
-      sum += g.spec.psd(fx * fx + fy * fy);
+      sum += g.spectrum.psd(fx * fx + fy * fy);
     }
   }
   const double fa = static_cast<double>(a) * df;
   const double fb = static_cast<double>(b) * df;
-  const double own = g.spec.psd(fa * fa + fb * fb);
+  const double own = g.spectrum.psd(fa * fa + fb * fb);
   return own > 0.0 && std::isfinite(own) ? sum / own : 0.0;
 }
 
@@ -106,10 +106,10 @@ void cell_weights(const Weights& g, double* w) {
         const double ratio =
             (1 - ta) * ((1 - tb) * c0[0] + tb * c0[1]) + ta * ((1 - tb) * c1[0] + tb * c1[1]);
         const double fb = static_cast<double>(b) * df;
-        const double own = g.spec.psd(fa * fa + fb * fb) * df2;
+        const double own = g.spectrum.psd(fa * fa + fb * fb) * df2;
         if (a <= 1) {
           // The eight cells next to the origin: their f^2-weighted integral.
-          v = turb_cell_moment(g.spec, fa, fb, df) / (fa * fa + fb * fb) + own * ratio;
+          v = turb_cell_moment(g.spectrum, fa, fb, df) / (fa * fa + fb * fb) + own * ratio;
         } else {
           v = own * (1.0 + ratio);
         }
@@ -129,8 +129,8 @@ void cell_weights(const Weights& g, double* w) {
 void subharmonic_weights(Weights* g) {
   for (int k = 0; k < kTurbLevels; ++k) {
     const double h = level_side(g->size, k);
-    g->axis[k] = turb_cell_moment(g->spec, h, 0.0, h) / (h * h);
-    g->diag[k] = turb_cell_moment(g->spec, h, h, h) / (2.0 * h * h);
+    g->axis[k] = turb_cell_moment(g->spectrum, h, 0.0, h) / (h * h);
+    g->diag[k] = turb_cell_moment(g->spectrum, h, h, h) / (2.0 * h * h);
   }
 }
 
@@ -167,9 +167,9 @@ void marginals(const Weights& g, const double* w, std::vector<double>* marginal)
 double tilt_for(const Weights& g, const std::vector<double>& marginal) {
   const int64_t k = g.n / 4 > 0 ? g.n / 4 : 1;
   const double r = static_cast<double>(k) * g.size / static_cast<double>(g.n);
-  if (2.0 * kTurbPi * r * std::sqrt(g.spec.f0sq) > kNoTiltBeyond) return 0.0;
+  if (2.0 * kTurbPi * r * std::sqrt(g.spectrum.f0sq) > kNoTiltBeyond) return 0.0;
   const double missing =
-      turb_structure_theory(g.spec, r) - expected_without_tilt(g, marginal.data(), k);
+      turb_structure_theory(g.spectrum, r) - expected_without_tilt(g, marginal.data(), k);
   return missing > 0.0 ? missing / (r * r) : 0.0;
 }
 
@@ -178,7 +178,7 @@ Weights design(const TurbParams& p, int32_t n, double size, double* w) {
   Weights g;
   g.n = n;
   g.size = size;
-  g.spec = turb_spectrum(p.L0, p.l0);
+  g.spectrum = turb_spectrum(p.L0, p.l0);
   cell_weights(g, w);
   subharmonic_weights(&g);
   std::vector<double> marginal;

@@ -279,13 +279,13 @@ TEST(TurbScreen, EnsemblesMatchTheoryAndTheirExpectation) {
     }
     std::vector<double> expected(sum.size());
     kv::turb_expected_structure(p, n, size, expected.data(), static_cast<int64_t>(expected.size()));
-    const kv::TurbSpectrum spec = kv::turb_spectrum(m.L0, m.l0);
+    const kv::TurbSpectrum model = kv::turb_spectrum(m.L0, m.l0);
     double worst = 0, worst_se = 0;
     for (int64_t k = 2; k <= n / 4; ++k) {
       const double mean = sum[k] / screens;
       const double se = std::sqrt((sum2[k] / screens - mean * mean) / (screens - 1));
       const double r = static_cast<double>(k) * size / n;
-      const double theory = kv::turb_structure_theory(spec, r) * std::pow(r0, -5.0 / 3);
+      const double theory = kv::turb_structure_theory(model, r) * std::pow(r0, -5.0 / 3);
       EXPECT_NEAR(mean / theory, 1.0, 0.05) << m.name << " k=" << k;
       EXPECT_NEAR(mean, expected[k], 4 * se) << m.name << " k=" << k;
       worst = std::fmax(worst, std::fabs(mean / theory - 1));

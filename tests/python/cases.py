@@ -52,7 +52,7 @@ CASES = [
 ]
 
 
-def args_of(spec):
+def args_of(arguments):
     """Fresh arguments for a case's argument list."""
     k = np.arange(64, dtype=np.float64)
     made = {
@@ -62,9 +62,9 @@ def args_of(spec):
         "U": lambda: np.asfortranarray((3 * k).astype(np.uint8).reshape(8, 8)),
         "P": lambda: np.asfortranarray((0.9 * (np.arange(144) % 13)).reshape(12, 12)),
     }
-    return [made[a]() if isinstance(a, str) and a in made else a for a in spec]
+    return [made[a]() if isinstance(a, str) and a in made else a for a in arguments]
 
 
 def case_id(case):
-    name, spec = case
-    return name + "(" + ",".join(a if isinstance(a, str) else repr(a) for a in spec) + ")"
+    name, arguments = case
+    return name + "(" + ",".join(a if isinstance(a, str) else repr(a) for a in arguments) + ")"

@@ -13,8 +13,8 @@ copies = lambda: kv._korvane._allocation_stats()["copies"]  # noqa: E731
 
 @pytest.mark.parametrize("case", CASES, ids=case_id)
 def test_results_are_fresh_fortran_arrays_and_inputs_stay(case):
-    name, spec = case
-    args = args_of(spec)
+    name, arguments = case
+    args = args_of(arguments)
     before = [bits(a) if isinstance(a, np.ndarray) else a for a in args]
     out = getattr(kv, name)(*args)
     assert [bits(a) if isinstance(a, np.ndarray) else a for a in args] == before
@@ -60,11 +60,11 @@ def test_fortran_complex_field_is_read_in_place():
 
 @pytest.mark.parametrize("case", [c for c in CASES if "F" in c[1]], ids=case_id)
 def test_any_layout_of_a_field_gives_the_same_result(case):
-    name, spec = case
-    args = args_of(spec)
+    name, arguments = case
+    args = args_of(arguments)
     f = getattr(kv, name)
     want = bits(f(*args))
-    pos = [i for i, a in enumerate(spec) if a in ("F", "G")]
+    pos = [i for i, a in enumerate(arguments) if a in ("F", "G")]
     for layout in ("C", "strided", "byteswapped", "list"):
         moved = list(args)
         for i in pos:
@@ -90,9 +90,9 @@ def test_any_layout_of_a_field_gives_the_same_result(case):
 def test_float64_field_is_a_field_with_zero_imaginary_parts(case):
     # As Octave narrows a complex field whose imaginary parts are all zero,
     # and as fields saved from Octave load.
-    name, spec = case
-    args = args_of(spec)
-    fields = [i for i, a in enumerate(spec) if a in ("F", "G")]
+    name, arguments = case
+    args = args_of(arguments)
+    fields = [i for i, a in enumerate(arguments) if a in ("F", "G")]
     for i in fields:
         args[i] = np.asfortranarray(args[i].real)
     real = args

@@ -20,9 +20,9 @@ import pytest
 import korvane as kv
 from conftest import ROOT
 
-spec = importlib.util.spec_from_file_location("make_corpus", ROOT / "tests/fuzz/make_corpus.py")
-corpus = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(corpus)
+arguments = importlib.util.spec_from_file_location("make_corpus", ROOT / "tests/fuzz/make_corpus.py")
+corpus = importlib.util.module_from_spec(arguments)
+arguments.loader.exec_module(corpus)
 
 DTYPES = [np.float64, np.float32, np.bool_, "U1", np.int8, np.uint8, np.int16, np.uint16,
           np.int32, np.uint32, np.int64, np.uint64]

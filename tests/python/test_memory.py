@@ -60,9 +60,9 @@ def test_results_are_freed_with_their_arrays():
 
 @pytest.mark.parametrize("case", CASES, ids=case_id)
 def test_allocation_failure_sweep(case):
-    name, spec = case
+    name, arguments = case
     f = getattr(kv, name)
-    args = args_of(spec)
+    args = args_of(arguments)
     snap = [bits(a) if isinstance(a, np.ndarray) else a for a in args]
     arrays = [a for a in args if isinstance(a, np.ndarray)]
     refs = [sys.getrefcount(a) for a in arrays]
