@@ -69,19 +69,4 @@ function fft_timing(sizes, reps)
   end
 end
 
-% The Fresnel transfer function in the regime the module uses for |z| <= zc.
-function G = fresnel_peer(U, f, lambda, z)
-  [FX, FY] = ndgrid(f, f);
-  H = exp(-1i * pi * lambda * z * (FX.^2 + FY.^2));
-  G = ifft2(fft2(U) .* H);
-end
 
-% The angular spectrum with evanescent waves and the band limit removed.
-function G = angular_peer(U, f, lambda, z, L)
-  [FX, FY] = ndgrid(f, f);
-  S = FX.^2 + FY.^2;
-  W = 1 / lambda^2 - S;
-  keep = W >= 0 & z^2 * max(FX.^2, FY.^2) <= (L / 2)^2 * W;
-  H = keep .* exp(-1i * 2 * pi * z * S ./ (sqrt(max(W, 0)) + 1 / lambda));
-  G = ifft2(fft2(U) .* H);
-end
