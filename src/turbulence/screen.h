@@ -2,7 +2,7 @@
 //
 // A screen is a sum of independent Gaussian modes exp(2 pi i f.x), each pair
 // (f, -f) with real sum, whose weights W(f) (mean squared amplitude) make up
-// the spectrum of spectrum.h. Its expected structure function along x (and,
+// the spectrum of psd.h. Its expected structure function along x (and,
 // the weights being symmetric, along y) is exactly
 //   E[D(r)] = sum over modes of W(f) (2 - 2 cos(2 pi fx r)) + tilt*r^2,
 // which turb_expected_structure evaluates. The modes are
@@ -27,7 +27,7 @@
 #include <cstdint>
 
 #include "core/field.h"
-#include "turbulence/spectrum.h"
+#include "turbulence/psd.h"
 
 namespace kv {
 

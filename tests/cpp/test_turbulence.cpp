@@ -13,8 +13,8 @@
 #include "core/normal.h"
 #include "core/philox.h"
 #include "host.h"
+#include "turbulence/psd.h"
 #include "turbulence/screen.h"
-#include "turbulence/spectrum.h"
 #include "turbulence/structure.h"
 
 using host::Array;

@@ -1,4 +1,4 @@
-#include "turbulence/spectrum.h"
+#include "turbulence/psd.h"
 
 #include <cmath>
 #include <limits>
