@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 
+#include "core/interrupt.h"
 #include "core/parallel.h"
 
 namespace kv {
@@ -17,6 +18,7 @@ const Error kTooLarge{Err::TooLarge,
                       "Grid dimension too large: the result would not fit in memory."};
 const Error kGridTooSmall{Err::BadValue, "The minimum grid-dimension of a Korvane field is 8"};
 const Error kNotText{Err::BadArray, "Input must be a string."};
+const Error kInterrupted{Err::Interrupted, "Interrupted."};
 
 const char* error_id(Err kind) {
   switch (kind) {
@@ -38,6 +40,8 @@ const char* error_id(Err kind) {
       return "Korvane:tooLarge";
     case Err::OutOfMemory:
       return "Korvane:outOfMemory";
+    case Err::Interrupted:
+      return "Korvane:interrupted";
     case Err::Internal:
       break;
   }
@@ -234,6 +238,8 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
 
   Call c(host, nlhs, nrhs);
   Error err;
+  InterruptScope interrupt([](void* h) { return static_cast<Host*>(h)->interrupt_pending(); },
+                           &host);
   try {
     // Scalars and texts first, in argument order; then the complex flag of
     // each field.
@@ -267,6 +273,8 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
     host.finish();
   } catch (const Failure& f) {
     err = f.e;
+  } catch (const Interrupted&) {
+    err = kInterrupted;
   } catch (const std::bad_alloc&) {
     err = kOutOfMemory;
   } catch (const std::exception& e) {

@@ -36,6 +36,8 @@ enum class Err : unsigned char {
   TooLarge,     // a result no address space could hold
   OutOfMemory,  // an allocation that failed
   Internal,     // a check that no input should reach
+  Interrupted,  // the user pressed Ctrl-C (core/interrupt.h); the host raises
+                // its own interrupt rather than an error where it has one
 };
 
 // "Korvane:argCount", "Korvane:notScalar", ...
@@ -82,6 +84,7 @@ extern const Error kOutOfMemory;   // "Out of memory."
 extern const Error kTooLarge;      // an output that no machine could address
 extern const Error kGridTooSmall;  // a new grid dimension below 8
 extern const Error kNotText;       // "Input must be a string."
+extern const Error kInterrupted;   // "Interrupted."
 
 // The class of an argument, as the host reports it.
 enum class Class : unsigned char {
@@ -156,6 +159,9 @@ class Host {
   virtual void* allocate(size_t bytes) = 0;
   virtual void release(void* p) = 0;
   virtual void print(const char* text) = 0;
+  // Whether the user has pressed Ctrl-C since the call began; asked from the
+  // calling thread only, at most every few tens of milliseconds.
+  virtual bool interrupt_pending() { return false; }
   // Runs once the body has succeeded; must not fail.
   virtual void finish() {}
 

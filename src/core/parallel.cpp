@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "core/env.h"
+#include "core/interrupt.h"
 
 #if defined(__linux__)
 #include <sched.h>
@@ -51,7 +52,16 @@ struct Job {
   int64_t parts;
   RangeFn fn;
   void* ctx;
+  InterruptScope* interrupt;  // the calling thread's, read by the workers
 };
+
+void run_parts(const Job& job, int64_t p0, int64_t p1);
+
+// A worker's start: it reads the caller's interrupt flag, then runs its part.
+void run_worker(const Job& job, int64_t p0, int64_t p1) {
+  InterruptScope::adopt(job.interrupt);
+  run_parts(job, p0, p1);
+}
 
 // Runs ranges p0 .. p1-1 of the job: the upper half in a new thread, which
 // splits it further the same way, the lower half here; so the threads are
@@ -65,7 +75,7 @@ void run_parts(const Job& job, int64_t p0, int64_t p1) {
   const int64_t mid = p0 + (p1 - p0) / 2;
   std::thread upper;
   try {
-    upper = std::thread(run_parts, std::cref(job), mid, p1);
+    upper = std::thread(run_worker, std::cref(job), mid, p1);
   } catch (...) {
     // No thread to be had (resources, memory): these ranges run here.
     run_parts(job, mid, p1);
@@ -84,7 +94,7 @@ void run_ranges(int64_t count, int64_t grain, int threads, RangeFn fn, void* ctx
     fn(ctx, 0, count);
     return;
   }
-  const Job job{count, parts, fn, ctx};
+  const Job job{count, parts, fn, ctx, InterruptScope::current()};
   run_parts(job, 0, parts);
 }
 
