@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -49,6 +50,13 @@ struct HostScope {
   HostScope(const HostScope&) = delete;
   HostScope& operator=(const HostScope&) = delete;
 };
+
+// Simulated Ctrl-C (interrupt_at, interrupt_after).
+long g_interrupt_at = 0;          // the query that first answers true; 0: none by count
+double g_interrupt_after = -1.0;  // ms into the call; < 0: none by time
+std::atomic<long> g_queries{0};
+std::atomic<bool> g_answered{false};
+std::chrono::steady_clock::time_point g_call_start;
 
 // What the current call has created, so an error can free it all.
 struct Context {
@@ -174,6 +182,19 @@ void limit_allocation(size_t bytes) { g_limit = bytes; }
 bool allocation_failed() { return g_failed; }
 long live_blocks() { return g_blocks + g_new_blocks; }
 
+void interrupt_at(long k) {
+  g_interrupt_at = k < 0 ? 0 : k;
+  g_interrupt_after = -1.0;
+}
+
+void interrupt_after(double ms) {
+  g_interrupt_at = 0;
+  g_interrupt_after = ms;
+}
+
+long interrupt_queries() { return g_queries; }
+bool interrupt_answered() { return g_answered; }
+
 namespace hook {
 
 Verdict on_new(size_t bytes) {
@@ -201,6 +222,9 @@ Result call(const std::string& name, int nlhs, const std::vector<const mxArray*>
   std::string error;
   std::string id;
   bool failed = false;
+  g_queries = 0;
+  g_answered = false;
+  g_call_start = std::chrono::steady_clock::now();
   g_ctx = &ctx;
   try {
     fn(nlhs, plhs.data(), static_cast<int>(inputs.size()),
@@ -500,6 +524,19 @@ int mexPrintf(const char* fmt, ...) {
   va_end(ap);
   if (host::g_ctx != nullptr) host::g_ctx->printed += buf;
   return len;
+}
+
+bool utIsInterruptPending() {
+  if (host::g_ctx == nullptr) return false;
+  const long k = ++host::g_queries;
+  bool pending = host::g_interrupt_at > 0 && k >= host::g_interrupt_at;
+  if (host::g_interrupt_after >= 0.0) {
+    const std::chrono::duration<double, std::milli> t =
+        std::chrono::steady_clock::now() - host::g_call_start;
+    pending = pending || t.count() >= host::g_interrupt_after;
+  }
+  if (pending) host::g_answered = true;
+  return pending;
 }
 
 void mexErrMsgTxt(const char* msg) { host::raise(msg); }

@@ -79,6 +79,17 @@ Verdict on_new(size_t bytes);
 void on_delete_counted();
 }  // namespace hook
 
+// Simulated Ctrl-C. The host answers MATLAB's interrupt query
+// (utIsInterruptPending, which the MEX adapter looks up at run time) during
+// host::call: true from its k-th query in the call on (interrupt_at(k)), or
+// from `ms` milliseconds after the call began (interrupt_after(ms)); false
+// always after interrupt_at(0), the default. Each call restarts the count.
+void interrupt_at(long k);
+void interrupt_after(double ms);
+// The queries of the last call, and whether one of them answered true.
+long interrupt_queries();
+bool interrupt_answered();
+
 // Builders. Arrays come back zeroed.
 Array scalar(double v);
 Array real(size_t m, size_t n, const std::vector<double>& values = {});

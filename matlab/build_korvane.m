@@ -21,6 +21,10 @@ function build_korvane(outdir, api)
 %   include/fftw3.h and lib/ (a libfftw3 import library) before calling
 %   build_korvane.
 %
+%   Ctrl-C stops a long call with the error Korvane:interrupted when MATLAB
+%   exports its interrupt query (utIsInterruptPending), looked up when the
+%   call runs; without it a call runs to its end.
+%
 %   Add outdir to the MATLAB path afterwards; it also receives the help files
 %   and Contents.m, so "help KVBegin" and "help korvane" work.
 root = fileparts(fileparts(mfilename('fullpath')));
@@ -61,6 +65,11 @@ compile_flags = {release, ['-I' src], std_flag, '-DKV_HAVE_BLAS', '-DKV_BLAS_INT
 [fftw_compile, fftw_link] = fftw_flags();
 compile_flags = [compile_flags, fftw_compile];
 link_libs = [{'-lmwblas'}, fftw_link];
+% Ctrl-C: the modules look MATLAB's interrupt query up at run time (dlsym,
+% in libdl on older Linux systems).
+if isunix && ~ismac
+    link_libs{end+1} = '-ldl';
+end
 
 % The shared sources, compiled once.
 lib = {};

@@ -270,6 +270,10 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
       ++nfield;
     }
     body(c);
+    // A body that saw the interrupt (interrupt_requested) and finished
+    // anyway: the host has taken the interrupt (Python's handler has run and
+    // left its exception), so the call must end as interrupted all the same.
+    if (interrupt_raised()) throw Interrupted{};
     host.finish();
   } catch (const Failure& f) {
     err = f.e;

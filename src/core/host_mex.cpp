@@ -8,9 +8,46 @@
 #include "core/command.h"
 #include "core/parallel.h"
 
+#if defined(KV_OCTAVE)
+#include <octave/quit.h>
+#elif defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
 namespace kv {
 
 namespace {
+
+// Ctrl-C. Octave's MEX interface: Octave's own interrupt state, as the oct
+// adapter reads it. MATLAB: its interrupt query utIsInterruptPending, which
+// the documented API does not declare; it is looked up once, at run time, in
+// the process (libut on Windows), and a MATLAB without it never interrupts a
+// call.
+#if defined(KV_OCTAVE)
+bool host_interrupt_pending() { return octave_interrupt_state > 0; }
+#else
+using InterruptQuery = bool (*)();
+
+InterruptQuery find_interrupt_query() {
+#if defined(_WIN32)
+  HMODULE ut = GetModuleHandleA("libut.dll");
+  if (ut == nullptr) return nullptr;
+  // Through void (*)(), the one function type any other converts to quietly.
+  using Plain = void (*)();
+  return reinterpret_cast<InterruptQuery>(
+      reinterpret_cast<Plain>(GetProcAddress(ut, "utIsInterruptPending")));
+#else
+  return reinterpret_cast<InterruptQuery>(dlsym(RTLD_DEFAULT, "utIsInterruptPending"));
+#endif
+}
+
+bool host_interrupt_pending() {
+  static const InterruptQuery query = find_interrupt_query();
+  return query != nullptr && query();
+}
+#endif
 
 static_assert(sizeof(mwIndex) == sizeof(uint64_t), "sparse indices are read as 64-bit values");
 
@@ -137,6 +174,7 @@ class MexHost final : public Host {
   void* allocate(size_t bytes) override { return mxCalloc(bytes, 1); }
   void release(void* p) override { mxFree(p); }
   void print(const char* text) override { mexPrintf("%s", text); }
+  bool interrupt_pending() override { return host_interrupt_pending(); }
 
   void finish() override {
 #if !MX_HAS_INTERLEAVED_COMPLEX
@@ -185,6 +223,12 @@ void run_mex(const Command& cmd, int nlhs, mxArray* plhs[], int nrhs, const mxAr
   // longjmps) straight out of the module. The message is the format of the
   // error call, so a '%' in it is doubled.
   char format[512];
+#if defined(KV_OCTAVE)
+  // Octave takes its pending interrupt as its own functions do.
+  if (err && err.kind == Err::Interrupted) octave_quit();
+#endif
+  // In MATLAB an interrupted call raises Korvane:interrupted; the interrupt
+  // stays pending for MATLAB to take as well.
   if (err) mexErrMsgIdAndTxt(err.id(), as_format(err.text, format));
 }
 

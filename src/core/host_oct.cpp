@@ -5,6 +5,7 @@
 // raises what the MEX build does.
 #include <octave/oct.h>
 #include <octave/pager.h>
+#include <octave/quit.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -117,6 +118,9 @@ class OctHost final : public Host {
   void* allocate(size_t bytes) override { return std::calloc(bytes, 1); }
   void release(void* p) override { std::free(p); }
   void print(const char* text) override { octave_stdout << text; }
+  // Octave's SIGINT handler counts the interrupt here (and sets the flag
+  // that its own loops poll, left for raise_interrupt to take).
+  bool interrupt_pending() override { return octave_interrupt_state > 0; }
 
   // As Octave returns a MEX module's results: one value per requested
   // output, undefined where the module set none; with no output requested,
@@ -253,6 +257,14 @@ class OctHost final : public Host {
   error_with_id(e.id(), "%s: %s", name, msg);
 }
 
+// Stops as Octave's own functions stop on Ctrl-C: Octave takes its pending
+// interrupt (octave_quit throws its interrupt exception), and the prompt
+// comes back with nothing assigned.
+[[noreturn]] void raise_interrupt() {
+  octave_quit();
+  throw octave::interrupt_exception();
+}
+
 }  // namespace
 
 octave_value_list run_oct(const Command& cmd, const octave_value_list& args, int nargout,
@@ -267,6 +279,7 @@ octave_value_list run_oct(const Command& cmd, const octave_value_list& args, int
     if (!err) results = host.results(nargout);
   }
   // Raised here, outside every try block.
+  if (err && err.kind == Err::Interrupted) raise_interrupt();
   if (err) raise(cmd.name, err);
   return results;
 }

@@ -18,6 +18,9 @@
 //              MemoryError) when an allocation failed, raised once the gateway
 //              has returned: "<name>: <text>", with the identifier
 //              "Korvane:<kind>" as the attribute `identifier`
+//   Ctrl-C     a long call run from the main thread raises what the SIGINT
+//              handler raises (KeyboardInterrupt), within a few tens of
+//              milliseconds of work, and returns nothing
 //
 // Compiled only into the Python extension: every other build sees an empty
 // file here.
@@ -412,6 +415,18 @@ class PyHost final : public Host {
     }
   }
 
+  // Called without the GIL, from the thread that runs the call: takes the
+  // GIL for a moment and runs Python's pending signal handlers. When one
+  // raises (SIGINT's raises KeyboardInterrupt), its exception stays set and
+  // the call ends with it. Only the main thread runs the handlers: a call
+  // from any other thread is never interrupted.
+  bool interrupt_pending() override {
+    const PyGILState_STATE gil = PyGILState_Ensure();
+    const bool raised = PyErr_CheckSignals() != 0;
+    PyGILState_Release(gil);
+    return raised;
+  }
+
   const std::string& printed() const { return printed_; }
 
   // The results as Python objects, with the GIL held: None for a command
@@ -590,7 +605,10 @@ PyObject* call_command(PyObject* self, PyObject* const* args, Py_ssize_t nargs) 
     err = run(cmd, host, nlhs, nrhs, pc.body, buf);
     Py_END_ALLOW_THREADS;
     // The gateway has returned: no try block is open here.
-    if (err) {
+    if (err && err.kind == Err::Interrupted) {
+      // The signal handler's exception is set; nothing else raises here.
+      if (!PyErr_Occurred()) PyErr_SetNone(PyExc_KeyboardInterrupt);
+    } else if (err) {
       raise(cmd.name, err);
     } else if (nrhs == 0) {
       if (!host.printed().empty()) PySys_FormatStdout("%s", host.printed().c_str());

@@ -19,14 +19,20 @@ int64_t now_ns() {
 }  // namespace
 
 InterruptScope::InterruptScope(InterruptPoll poll, void* ctx)
-    : poll_(poll), ctx_(ctx), last_ns_(now_ns()), outer_(t_scope) {
+    // The first request asks the host at once: a call that reaches a stop
+    // point with Ctrl-C already pending stops there.
+    : poll_(poll),
+      ctx_(ctx),
+      last_ns_(now_ns() - kPollIntervalNs),
+      outer_(t_scope),
+      outer_owner_(t_owner) {
   t_scope = this;
   t_owner = true;
 }
 
 InterruptScope::~InterruptScope() {
   t_scope = outer_;
-  t_owner = outer_ != nullptr;
+  t_owner = outer_owner_;
 }
 
 InterruptScope* InterruptScope::current() { return t_scope; }
@@ -51,6 +57,8 @@ bool interrupt_requested() {
   if (s == nullptr) return false;
   return t_owner ? s->requested() : s->raised();
 }
+
+bool interrupt_raised() { return t_scope != nullptr && t_scope->raised(); }
 
 void stop_point() {
   if (t_owner && t_scope != nullptr && t_scope->requested()) throw Interrupted{};

@@ -27,7 +27,8 @@ namespace kv {
 // What stop_point() throws; caught by the gateway alone.
 struct Interrupted {};
 
-// How often the calling thread asks the host at most.
+// How often the calling thread asks the host at most (the first request of a
+// call asks it at once).
 constexpr int64_t kPollIntervalNs = 20 * INT64_C(1000000);
 
 // True once the user has asked the current call to stop. Any thread; cheap
@@ -36,8 +37,13 @@ constexpr int64_t kPollIntervalNs = 20 * INT64_C(1000000);
 bool interrupt_requested();
 
 // In the thread that runs the command, outside parallel ranges: throws
-// Interrupted when interrupt_requested(). Elsewhere it does nothing.
+// Interrupted when interrupt_requested(). Elsewhere it does nothing. Cheap
+// enough (a clock read) to be called every few microseconds of work.
 void stop_point();
+
+// Whether the current call's scope has seen the interrupt, without asking
+// the host again (the gateway's last look once the body has returned).
+bool interrupt_raised();
 
 // How a host says whether the user pressed Ctrl-C; `ctx` is the host's own.
 using InterruptPoll = bool (*)(void* ctx);
@@ -65,6 +71,7 @@ class InterruptScope {
   int64_t last_ns_ = 0;
   std::atomic<bool> flag_{false};
   InterruptScope* outer_;
+  bool outer_owner_;
 };
 
 }  // namespace kv

@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/interrupt.h"
+
 namespace kv {
 
 // Threads a loop may use at most, whatever KORVANE_NUM_THREADS says.
@@ -80,6 +82,32 @@ void parallel_for(int64_t count, int64_t grain, const Body& body) {
         local(begin, end);
       },
       const_cast<void*>(static_cast<const void*>(&body)));
+}
+
+// Items of one slice of a long pass (parallel_for_slices): about 20 ms of
+// work for two threads at a few nanoseconds per item (loads, stores and
+// products), and at a transcendental function or two per item.
+constexpr int64_t kSliceMemory = INT64_C(1) << 23;
+constexpr int64_t kSliceMath = INT64_C(1) << 20;
+
+// The slice in columns of n samples for a pass over the columns of a grid.
+inline int64_t column_slice(int64_t n, int64_t slice) {
+  return n > 0 ? std::max<int64_t>(1, slice / n) : 1;
+}
+
+// parallel_for over [0, count) a slice of at most `slice` items at a time,
+// with stop_point() before each slice: for a pass long enough that Ctrl-C
+// must be able to cut it. The body computes each item from its index alone,
+// so the results are those of one parallel_for over the whole range. Called
+// only where an Interrupted exception may leave the pass half done.
+template <class Body>
+void parallel_for_slices(int64_t count, int64_t grain, int64_t slice, const Body& body) {
+  if (slice < 1) slice = 1;
+  for (int64_t s0 = 0; s0 < count; s0 += slice) {
+    stop_point();
+    const int64_t s1 = count - s0 > slice ? s0 + slice : count;
+    parallel_for(s1 - s0, grain, [s0, body](int64_t b, int64_t e) { body(s0 + b, s0 + e); });
+  }
 }
 
 // Reductions. The items are cut into reduce_blocks(count) blocks by split();
