@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/interrupt.h"
 #include "core/parallel.h"
 
 namespace kv {
@@ -161,7 +162,10 @@ class Rings {
     ring1();
     // Odd n: offsets run from -h to h, so every ring up to h is complete.
     const int64_t full = n_ % 2 == 0 ? h_ - 1 : h_;
-    for (int64_t r = 2; r <= full; ++r) full_ring(r);
+    for (int64_t r = 2; r <= full; ++r) {
+      stop_point();
+      full_ring(r);
+    }
     if (n_ % 2 == 0) last_ring(h_);
   }
 
@@ -180,8 +184,9 @@ void unwrap_phase(const double* in, int64_t n, double k, double* out) {
   if (n <= 0) return;
   Rings(in, out, n).run();
   // The walk runs ring by ring from the centre, each sample from its inner
-  // neighbours, and stays in one thread; the scaling is per sample.
-  parallel_for(n * n, kGrainMemory, [=](int64_t i0, int64_t i1) {
+  // neighbours, and stays in one thread (Ctrl-C is taken between rings); the
+  // scaling is per sample.
+  parallel_for_slices(n * n, kGrainMemory, kSliceMemory, [=](int64_t i0, int64_t i1) {
     for (int64_t i = i0; i < i1; ++i) out[i] = k * out[i];
   });
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/interrupt.h"
 #include "core/parallel.h"
 
 namespace kv {
@@ -18,13 +19,15 @@ bool pad_field(const FieldIn& in, const FieldOut& out) {
   if (last <= first) return true;
   const int64_t cols = last - first;
   with_samples(in, [&](auto* z) {
-    parallel_for(cols, column_grain(cols, kGrainMemory), [=](int64_t c0, int64_t c1) {
-      for (int64_t i = first + c0; i < first + c1; ++i) {
-        const int64_t from = i * n;
-        const int64_t to = (i + shift) * m + shift;
-        for (int64_t j = first; j < last; ++j) out.z[to + j] = sample(z, from + j);
-      }
-    });
+    parallel_for_slices(cols, column_grain(cols, kGrainMemory), column_slice(cols, kSliceMemory),
+                        [=](int64_t c0, int64_t c1) {
+                          for (int64_t i = first + c0; i < first + c1; ++i) {
+                            const int64_t from = i * n;
+                            const int64_t to = (i + shift) * m + shift;
+                            for (int64_t j = first; j < last; ++j)
+                              out.z[to + j] = sample(z, from + j);
+                          }
+                        });
   });
   return true;
 }

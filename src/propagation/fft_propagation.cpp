@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/interrupt.h"
 #include "core/parallel.h"
 #include "propagation/fft_plan.h"
 
@@ -22,8 +23,12 @@ inline cplx mul(cplx a, cplx b) {
 inline int64_t signed_bin(int64_t p, int64_t n) { return p <= n / 2 ? p : p - n; }
 
 // The samples of `in` copied to `out`, and their spectrum formed there.
+// Ctrl-C is taken between the passes over the grid and the transforms (one
+// transform cannot be cut).
 bool spectrum_in_place(const FieldIn& in, const FieldOut& out) {
+  stop_point();
   copy_samples(in, out);
+  stop_point();
   return fft2_in_place(out.z, out.n, kFftForward);
 }
 
@@ -32,13 +37,15 @@ bool spectrum_in_place(const FieldIn& in, const FieldOut& out) {
 bool apply_separable(const std::vector<cplx>& g, const FieldOut& out) {
   const int64_t n = out.n;
   const cplx* line = g.data();
-  parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t p0, int64_t p1) {
+  const auto multiply = [=](int64_t p0, int64_t p1) {
     for (int64_t p = p0; p < p1; ++p) {
       const cplx gp = line[p];
       cplx* row = out.z + p * n;
       for (int64_t q = 0; q < n; ++q) row[q] = mul(row[q], mul(gp, line[q]));
     }
-  });
+  };
+  parallel_for_slices(n, column_grain(n, kGrainMemory), column_slice(n, kSliceMemory), multiply);
+  stop_point();
   return fft2_in_place(out.z, out.n, kFftBackward);
 }
 
@@ -137,7 +144,8 @@ FftResult angular_spectrum(double z, const FieldIn& in, const FieldOut& out) {
   // and applied to the up to four bins that mirror them. Bin p's rows, p and
   // n - p, are no other bin's, so the bins are shared among threads.
   const double* fsq = f2.data();
-  parallel_for(half + 1, column_grain(half + 1, kGrainMath), [=](int64_t p0, int64_t p1) {
+  const int64_t slice = column_slice(half + 1, kSliceMath);
+  const auto transfer = [=](int64_t p0, int64_t p1) {
     for (int64_t p = p0; p < p1; ++p) {
       const int64_t pm = (n - p) % n;
       cplx* row = out.z + p * n;
@@ -165,7 +173,9 @@ FftResult angular_spectrum(double z, const FieldIn& in, const FieldOut& out) {
         }
       }
     }
-  });
+  };
+  parallel_for_slices(half + 1, column_grain(half + 1, kGrainMath), slice, transfer);
+  stop_point();
   return fft2_in_place(out.z, out.n, kFftBackward) ? kFftOk : kFftNoPlan;
 }
 

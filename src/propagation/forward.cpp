@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/field.h"
+#include "core/interrupt.h"
 #include "core/parallel.h"
 #include "propagation/fresnel.h"
 #include "propagation/gemm.h"
@@ -16,6 +17,22 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Columns of the left operand, or of the result, per matrix product.
 constexpr int64_t kBlock = 256;
+
+// Ctrl-C is taken between pieces of the products of about this many complex
+// multiply-adds (some tens of milliseconds), cut along the columns of the
+// first product's result and the rows of the second's, in multiples of
+// kPieceAlign. The pieces are the same in every process and at any thread
+// count. A BLAS may round an element differently at the edge of a product
+// (where its kernels' unrolling ends): 96 is a multiple of the usual widths
+// (2, 3, 4, 6, 8, 12, 16, 24, 32).
+constexpr int64_t kPieceWork = INT64_C(1) << 27;
+constexpr int64_t kPieceAlign = 96;
+
+// Result lines per piece when each line costs `per_line` multiply-adds.
+int64_t piece_lines(int64_t per_line) {
+  const int64_t lines = kPieceWork / std::max<int64_t>(1, per_line);
+  return std::max(kPieceAlign, lines / kPieceAlign * kPieceAlign);
+}
 
 double spacing(double side, int32_t n) { return side / static_cast<double>(n - 1); }
 
@@ -137,7 +154,7 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
   const double a = scale(g);
   // Output index i fills column i of the table: the columns are shared
   // among threads.
-  parallel_for(m, column_grain(n, kGrainMath), [=](int64_t i0, int64_t i1) {
+  const auto fill = [=](int64_t i0, int64_t i1) {
     for (int64_t i = i0; i < i1; ++i) {
       spoilt[i] = 0;
       for (int64_t k = 0; k < n; ++k) {
@@ -154,7 +171,8 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
         }
       }
     }
-  });
+  };
+  parallel_for_slices(m, column_grain(n, kGrainMath), column_slice(n, kSliceMath / 4), fill);
   bool any_finite_line = false;
   for (int64_t i = 0; i < m; ++i) {
     if (spoilt[i] == 0) any_finite_line = true;
@@ -199,17 +217,33 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
       });
       a_block = scratch.pack;
     }
-    zgemm(false, n, m, kb, cplx(1), a_block, n, kt + k0, n, cplx(k0 == 0 ? 0 : 1), t, n);
+    // T's columns a piece at a time.
+    const int64_t cols = piece_lines(n * kb);
+    for (int64_t c0 = 0; c0 < m; c0 += cols) {
+      stop_point();
+      const int64_t cb = std::min(cols, m - c0);
+      zgemm(false, n, cb, kb, cplx(1), a_block, n, kt + k0 + c0 * n, n, cplx(k0 == 0 ? 0 : 1),
+            t + c0 * n, n);
+    }
   }
   for (int64_t i0 = 0; i0 < m; i0 += block) {
     const int64_t ib = std::min(block, m - i0);
-    zgemm(true, m, ib, n, cplx(0, -0.5), kt, n, t + i0 * n, n, cplx(0), out + i0 * m, m);
+    // The block of B's columns a piece of its rows at a time.
+    const int64_t rows = piece_lines(n * ib);
+    for (int64_t r0 = 0; r0 < m; r0 += rows) {
+      stop_point();
+      const int64_t rb = std::min(rows, m - r0);
+      zgemm(true, rb, ib, n, cplx(0, -0.5), kt + r0 * n, n, t + i0 * n, n, cplx(0),
+            out + i0 * m + r0, m);
+    }
   }
 
   // Each output column i is one thread's; it takes the infinite samples in
   // their order, as one thread would.
   if (infinite > 0) {
-    parallel_for(m, column_grain(m * infinite, kGrainMemory), [=](int64_t i0, int64_t i1) {
+    const int64_t column_work = nn + infinite * m;
+    const int64_t slice = std::max<int64_t>(8, kSliceMemory / column_work);
+    const auto add = [=](int64_t i0, int64_t i1) {
       for (int64_t s = 0; s < nn; ++s) {
         const cplx v = sample(z, s);
         if (!std::isinf(v.real()) && !std::isinf(v.imag())) continue;
@@ -228,7 +262,8 @@ ForwardResult fast(const ForwardGrids& g, P z, cplx* out, const ForwardScratch& 
           }
         }
       }
-    });
+    };
+    parallel_for_slices(m, column_grain(m * infinite, kGrainMemory), slice, add);
   }
 
   for (int64_t i = 0; i < m; ++i) {

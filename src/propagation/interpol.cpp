@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "core/interrupt.h"
 #include "core/parallel.h"
 
 namespace kv {
@@ -75,40 +76,41 @@ InterpolResult interpolate(double new_size, int32_t m, double x_shift, double y_
   std::atomic<bool> out_of_range{false};
   std::atomic<bool>* const failed = &out_of_range;
   with_samples(in, [&](auto* z) {
-    parallel_for(m, column_grain(m, kGrainMath), [=](int64_t i0, int64_t i1) {
-      for (int64_t i = i0; i < i1; ++i) {
-        const double u = static_cast<double>(i - hm) * d_out - x_shift;
-        for (int64_t j = 0; j < m; ++j) {
-          const double v = static_cast<double>(j - hm) * d_out - y_shift;
-          const double X = (v * s + u * c) / magnification;
-          const double Y = (v * c - u * s) / magnification;
-          const int64_t at = i * m + j;
-          // NaN coordinates fail these tests and give a zero sample.
-          if (!(lo < X && X < hi && lo < Y && Y < hi)) {
-            out.z[at] = cplx(0.0, 0.0);
-            continue;
-          }
-          const int64_t k0 = lower_neighbour(X / d_in + hn + 1, n);
-          const int64_t l0 = lower_neighbour(Y / d_in + hn + 1, n);
-          const double x0 = static_cast<double>(k0 - hn) * d_in;
-          const double y0 = static_cast<double>(l0 - hn) * d_in;
-          const int64_t c00 = k0 * n + l0;
-          const int64_t c10 = c00 + n;
-          const cplx f00 = sample(z, c00), f10 = sample(z, c10);
-          const cplx f01 = sample(z, c00 + 1), f11 = sample(z, c10 + 1);
-          double re = 0.0;
-          double im = 0.0;
-          if (interpolate_cell(x0, y0, d_in, f00.real(), f10.real(), f01.real(), f11.real(), X, Y,
-                               &re) != kInterpolOk ||
-              interpolate_cell(x0, y0, d_in, f00.imag(), f10.imag(), f01.imag(), f11.imag(), X, Y,
-                               &im) != kInterpolOk) {
-            failed->store(true, std::memory_order_relaxed);
-            return;
-          }
-          out.z[at] = cplx(re / magnification, im / magnification);
-        }
-      }
-    });
+    parallel_for_slices(m, column_grain(m, kGrainMath), column_slice(m, kSliceMath),
+                        [=](int64_t i0, int64_t i1) {
+                          for (int64_t i = i0; i < i1; ++i) {
+                            const double u = static_cast<double>(i - hm) * d_out - x_shift;
+                            for (int64_t j = 0; j < m; ++j) {
+                              const double v = static_cast<double>(j - hm) * d_out - y_shift;
+                              const double X = (v * s + u * c) / magnification;
+                              const double Y = (v * c - u * s) / magnification;
+                              const int64_t at = i * m + j;
+                              // NaN coordinates fail these tests and give a zero sample.
+                              if (!(lo < X && X < hi && lo < Y && Y < hi)) {
+                                out.z[at] = cplx(0.0, 0.0);
+                                continue;
+                              }
+                              const int64_t k0 = lower_neighbour(X / d_in + hn + 1, n);
+                              const int64_t l0 = lower_neighbour(Y / d_in + hn + 1, n);
+                              const double x0 = static_cast<double>(k0 - hn) * d_in;
+                              const double y0 = static_cast<double>(l0 - hn) * d_in;
+                              const int64_t c00 = k0 * n + l0;
+                              const int64_t c10 = c00 + n;
+                              const cplx f00 = sample(z, c00), f10 = sample(z, c10);
+                              const cplx f01 = sample(z, c00 + 1), f11 = sample(z, c10 + 1);
+                              double re = 0.0;
+                              double im = 0.0;
+                              if (interpolate_cell(x0, y0, d_in, f00.real(), f10.real(), f01.real(),
+                                                   f11.real(), X, Y, &re) != kInterpolOk ||
+                                  interpolate_cell(x0, y0, d_in, f00.imag(), f10.imag(), f01.imag(),
+                                                   f11.imag(), X, Y, &im) != kInterpolOk) {
+                                failed->store(true, std::memory_order_relaxed);
+                                return;
+                              }
+                              out.z[at] = cplx(re / magnification, im / magnification);
+                            }
+                          }
+                        });
   });
   return out_of_range.load() ? kInterpolOutOfRange : kInterpolOk;
 }

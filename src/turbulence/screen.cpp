@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/interrupt.h"
 #include "core/normal.h"
 #include "core/parallel.h"
 #include "propagation/fft_plan.h"
@@ -79,12 +80,14 @@ void cell_weights(const Weights& g, double* w) {
   const int64_t cm = steps + 1;
   std::vector<double> coarse(static_cast<size_t>(cm * cm));
   auto at = [&](int64_t c) { return c * kAliasStep < h ? c * kAliasStep : h; };
-  for (int64_t i = 0; i < cm; ++i)
+  for (int64_t i = 0; i < cm; ++i) {
+    stop_point();
     for (int64_t j = 0; j <= i; ++j) {
       const double v = alias_ratio(g, at(i), at(j));
       coarse[static_cast<size_t>(i * cm + j)] = v;
       coarse[static_cast<size_t>(j * cm + i)] = v;
     }
+  }
   const double* lattice = coarse.data();
   // Row a fills w(a, b) and w(b, a) for b <= a. Rows t and m - 1 - t go
   // together, so that every pair holds the same work; each cell is written
@@ -118,12 +121,13 @@ void cell_weights(const Weights& g, double* w) {
       w[b * m + a] = v;
     }
   };
-  parallel_for((m + 1) / 2, column_grain(m, kGrainMath), [=](int64_t t0, int64_t t1) {
+  const auto pair = [=](int64_t t0, int64_t t1) {
     for (int64_t t = t0; t < t1; ++t) {
       row(t);
       if (m - 1 - t != t) row(m - 1 - t);
     }
-  });
+  };
+  parallel_for_slices((m + 1) / 2, column_grain(m, kGrainMath), column_slice(m, kSliceMath), pair);
 }
 
 void subharmonic_weights(Weights* g) {
@@ -157,6 +161,7 @@ void marginals(const Weights& g, const double* w, std::vector<double>* marginal)
   const int64_t m = n / 2 + 1;
   marginal->assign(static_cast<size_t>(m), 0.0);
   for (int64_t a = 0; a < m; ++a) {
+    if (a % 256 == 0) stop_point();
     double s = 0.0;
     for (int64_t b = 0; b < m; ++b) s += multiplicity(b, n) * w[a * m + b];
     (*marginal)[static_cast<size_t>(a)] = s;
@@ -200,7 +205,7 @@ void fill_half_spectrum(int32_t n, const double* amp, uint32_t key, cplx* half) 
   const int64_t m = nn / 2 + 1;
   const double root_half = std::sqrt(0.5);
   // Every row draws from its own counters: the same bits in any thread.
-  parallel_for(nn, column_grain(m, kGrainMath), [=](int64_t p0, int64_t p1) {
+  const auto draw = [=](int64_t p0, int64_t p1) {
     for (int64_t p = p0; p < p1; ++p) {
       const int64_t a = p <= nn - p ? p : nn - p;
       const double* amp_row = amp + a * m;
@@ -209,7 +214,8 @@ void fill_half_spectrum(int32_t n, const double* amp, uint32_t key, cplx* half) 
                           reinterpret_cast<double*>(row));
       for (int64_t q = 0; q < m; ++q) row[q] *= root_half * amp_row[q];
     }
-  });
+  };
+  parallel_for_slices(nn, column_grain(m, kGrainMath), column_slice(m, kSliceMath), draw);
   for (int64_t q = 0; q < m; q += (nn % 2 == 0 && m > 1) ? m - 1 : m) {
     for (int64_t p = 0; p < nn; ++p) {
       cplx& z = half[p * m + q];
@@ -315,7 +321,7 @@ void add_low_frequencies(const Weights& g, double scale, uint32_t key, double* o
 
   // Column by column; a column reads the basis and writes only itself.
   const double* matrix = &mm[0][0];
-  parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t i0, int64_t i1) {
+  const auto column = [=](int64_t i0, int64_t i1) {
     for (int64_t i = i0; i < i1; ++i) {
       double x_basis[kB];
       x_basis[0] = 1.0;
@@ -351,7 +357,9 @@ void add_low_frequencies(const Weights& g, double scale, uint32_t key, double* o
         }
       }
     }
-  });
+  };
+  // About five passes over each column.
+  parallel_for_slices(n, column_grain(n, kGrainMemory), column_slice(5 * n, kSliceMemory), column);
 }
 
 }  // namespace
@@ -386,11 +394,13 @@ TurbResult turb_screen(const TurbParams& p, int32_t n, double size, double* out,
   double* table = out;
   const Weights g = design(p, n, size, table);
   const int64_t m = static_cast<int64_t>(n) / 2 + 1;
-  parallel_for(m * m, kGrainMath, [=](int64_t k0, int64_t k1) {
+  parallel_for_slices(m * m, kGrainMath, kSliceMath, [=](int64_t k0, int64_t k1) {
     for (int64_t k = k0; k < k1; ++k) table[k] = scale * std::sqrt(table[k]);
   });
   fill_half_spectrum(n, table, key, half);
+  stop_point();
   if (!fft2_c2r(half, out, n)) return kTurbNoPlan;
+  stop_point();
   add_low_frequencies(g, scale, key, out, basis);
   return kTurbOk;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/interrupt.h"
 #include "propagation/fft_plan.h"
 
 namespace kv {
@@ -41,6 +42,7 @@ bool one_direction(const double* phase, const double* mask, int32_t n, int64_t l
   for (int64_t k = 0; k < 3 * len; ++k) acc_mc[k] = cplx(0.0, 0.0);
 
   for (int64_t l = 0; l < nn; l += 2) {
+    stop_point();
     for (int64_t k = 0; k < 3 * len; ++k) zm[k] = cplx(0.0, 0.0);
     for (int64_t part = 0; part < 2 && l + part < nn; ++part) {
       const int64_t base = (l + part) * line_step;
