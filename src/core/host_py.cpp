@@ -415,15 +415,23 @@ class PyHost final : public Host {
     }
   }
 
+  // The gateway runs without the GIL (release_gil .. take_gil).
+  void release_gil() { saved_ = PyEval_SaveThread(); }
+  void take_gil() {
+    PyEval_RestoreThread(saved_);
+    saved_ = nullptr;
+  }
+
   // Called without the GIL, from the thread that runs the call: takes the
-  // GIL for a moment and runs Python's pending signal handlers. When one
-  // raises (SIGINT's raises KeyboardInterrupt), its exception stays set and
-  // the call ends with it. Only the main thread runs the handlers: a call
-  // from any other thread is never interrupted.
+  // GIL back for a moment and runs Python's pending signal handlers. When
+  // one raises (SIGINT's raises KeyboardInterrupt), its exception stays set
+  // and the call ends with it. Only the main thread runs the handlers: a
+  // call from any other thread is never interrupted.
   bool interrupt_pending() override {
-    const PyGILState_STATE gil = PyGILState_Ensure();
+    if (saved_ == nullptr) return false;
+    PyEval_RestoreThread(saved_);
     const bool raised = PyErr_CheckSignals() != 0;
-    PyGILState_Release(gil);
+    saved_ = PyEval_SaveThread();
     return raised;
   }
 
@@ -521,6 +529,7 @@ class PyHost final : public Host {
   std::string text_[2];  // text results (new_text)
   bool is_text_[2] = {false, false};
   std::string printed_;
+  PyThreadState* saved_ = nullptr;  // while the gateway runs
 };
 
 // Sets attribute `name` of `o` to the string `value`; false on failure.
@@ -601,9 +610,9 @@ PyObject* call_command(PyObject* self, PyObject* const* args, Py_ssize_t nargs) 
     char buf[256];
     Error err;
     PyHost host(conv);
-    Py_BEGIN_ALLOW_THREADS;
+    host.release_gil();
     err = run(cmd, host, nlhs, nrhs, pc.body, buf);
-    Py_END_ALLOW_THREADS;
+    host.take_gil();
     // The gateway has returned: no try block is open here.
     if (err && err.kind == Err::Interrupted) {
       // The signal handler's exception is set; nothing else raises here.
