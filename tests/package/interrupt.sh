@@ -50,10 +50,10 @@ wait_for() {
 }
 
 # A long call: one command that runs for many seconds (direct integration
-# from 2048 x 2048 samples onto 4096 x 4096), interrupted twice in a row.
+# from 2048 x 2048 samples onto as many), interrupted twice in a row.
 calls=(
-  "y = KVForward(0.5, 4e-3, 4096, F);"
-  "y = KVForward(0.5, 4e-3, 4096, F);"
+  "y = KVForward(0.5, 4e-3, 2048, F);"
+  "y = KVForward(0.5, 4e-3, 2048, F);"
 )
 echo "addpath('$PWD/$BUILD/octave'); x = magic(4); F = KVBegin(4e-3, 1e-6, 2048); disp('ready')" >&3
 wait_for ready 60
