@@ -1,14 +1,33 @@
 #include "core/interrupt.h"
 
 #include <chrono>
+#include <cstdint>
+
+#include "core/thread_slot.h"
 
 namespace kv {
 namespace {
 
 // The scope of the call this thread runs, and whether this thread is the one
-// that polls it (the calling thread) or a worker reading its flag.
-thread_local InterruptScope* t_scope = nullptr;
-thread_local bool t_owner = false;
+// that polls it (the calling thread) or a worker reading its flag: one slot,
+// the owner flag in the pointer's low bit (a scope is aligned to 8).
+using ScopeSlot = ThreadSlot<0>;
+static_assert(alignof(InterruptScope) >= 2, "the owner bit needs a free low bit");
+
+struct ThreadScope {
+  InterruptScope* scope;
+  bool owner;
+};
+
+ThreadScope here() {
+  const auto v = reinterpret_cast<std::uintptr_t>(ScopeSlot::get());
+  return {reinterpret_cast<InterruptScope*>(v & ~std::uintptr_t{1}), (v & 1) != 0};
+}
+
+void set_here(InterruptScope* scope, bool owner) {
+  ScopeSlot::set(
+      reinterpret_cast<void*>(reinterpret_cast<std::uintptr_t>(scope) | (owner ? 1 : 0)));
+}
 
 int64_t now_ns() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -24,23 +43,16 @@ InterruptScope::InterruptScope(InterruptPoll poll, void* ctx)
     : poll_(poll),
       ctx_(ctx),
       last_ns_(now_ns() - kPollIntervalNs),
-      outer_(t_scope),
-      outer_owner_(t_owner) {
-  t_scope = this;
-  t_owner = true;
+      outer_(here().scope),
+      outer_owner_(here().owner) {
+  set_here(this, true);
 }
 
-InterruptScope::~InterruptScope() {
-  t_scope = outer_;
-  t_owner = outer_owner_;
-}
+InterruptScope::~InterruptScope() { set_here(outer_, outer_owner_); }
 
-InterruptScope* InterruptScope::current() { return t_scope; }
+InterruptScope* InterruptScope::current() { return here().scope; }
 
-void InterruptScope::adopt(InterruptScope* scope) {
-  t_scope = scope;
-  t_owner = false;
-}
+void InterruptScope::adopt(InterruptScope* scope) { set_here(scope, false); }
 
 bool InterruptScope::requested() {
   if (flag_.load(std::memory_order_relaxed)) return true;
@@ -53,15 +65,19 @@ bool InterruptScope::requested() {
 }
 
 bool interrupt_requested() {
-  InterruptScope* s = t_scope;
-  if (s == nullptr) return false;
-  return t_owner ? s->requested() : s->raised();
+  const ThreadScope t = here();
+  if (t.scope == nullptr) return false;
+  return t.owner ? t.scope->requested() : t.scope->raised();
 }
 
-bool interrupt_raised() { return t_scope != nullptr && t_scope->raised(); }
+bool interrupt_raised() {
+  const ThreadScope t = here();
+  return t.scope != nullptr && t.scope->raised();
+}
 
 void stop_point() {
-  if (t_owner && t_scope != nullptr && t_scope->requested()) throw Interrupted{};
+  const ThreadScope t = here();
+  if (t.owner && t.scope != nullptr && t.scope->requested()) throw Interrupted{};
 }
 
 }  // namespace kv
