@@ -117,6 +117,11 @@ class OctHost final : public Host {
   void* allocate(size_t bytes) override { return std::calloc(bytes, 1); }
   void release(void* p) override { std::free(p); }
   void print(const char* text) override { octave_stdout << text; }
+  // Shown at once, while the call still works.
+  void notice(const char* text) override {
+    octave_stdout << text;
+    octave_stdout.flush();
+  }
 
   // As Octave returns a MEX module's results: one value per requested
   // output, undefined where the module set none; with no output requested,
