@@ -29,7 +29,9 @@ function varargout = KVFftw(varargin)
 %   for long runs at one size, where a faster transform pays for the
 %   planning; they choose by timing, so two processes may choose different
 %   plans, and results may then differ in the last bits, unless both load
-%   the same wisdom. What the levels cost and gain on the machine that built
+%   the same wisdom. FFTW uses wisdom at every level, 'estimate' too: a
+%   session that has measured a size, or loaded wisdom of it, makes its
+%   'estimate' plans of that size from that wisdom. What the levels cost and gain on the machine that built
 %   the manual is on its performance page; on a 2-core test machine (under
 %   load) the first call of KVFresnelFFT at N = 1024 took @E1024@ s at
 %   'estimate' and @M1024@ s at 'measure', at N = 2048 @E2048@ s and

@@ -271,7 +271,7 @@ TEST(FftPlanner, TimeLimitDefaultsToTenSecondsAndIsSetThroughKVFftw) {
   host::Result r = host::call("KVFftw", 1, {limit.get()});
   ASSERT_FALSE(r.failed) << r.error;
   EXPECT_EQ(host::re(r[0], 0), 10.0);
-  for (double v : {2.5, INFINITY, 1e-3}) {
+  for (double v : {2.5, double(INFINITY), 1e-3}) {
     Array s = host::scalar(v);
     r = host::call("KVFftw", 1, {limit.get(), s.get()});
     ASSERT_FALSE(r.failed) << r.error;
@@ -352,14 +352,14 @@ TEST(FftPlanner, WisdomFilesThatAreNotWisdomAreRefusedAtOnce) {
   EXPECT_FALSE(fftw("load", good.c_str()).failed);
 
   // Saving: over a folder, and into a folder that takes no new file (as
-  // root, whom permissions do not stop, a folder of /proc); the file saved
+  // root, whom permissions do not stop, a folder of /sys); the file saved
   // before is left whole, and no temporary file is left behind.
   host::Result r = fftw("save", dir.c_str());
   EXPECT_EQ(r.error, "cannot write the wisdom file: it is a folder");
   const std::string locked = dir + "locked/";
   mkdir(locked.c_str(), 0500);
   chmod(locked.c_str(), 0500);
-  const std::string target = geteuid() == 0 ? "/proc/korvane.wisdom" : locked + "w.wisdom";
+  const std::string target = geteuid() == 0 ? "/sys/korvane.wisdom" : locked + "w.wisdom";
   r = fftw("save", target.c_str());
   EXPECT_TRUE(r.failed);
   EXPECT_EQ(r.error,
