@@ -32,10 +32,18 @@ function varargout = KVFftw(varargin)
 %   the same wisdom. FFTW uses wisdom at every level, 'estimate' too: a
 %   session that has measured a size, or loaded wisdom of it, makes its
 %   'estimate' plans of that size from that wisdom. What the levels cost and gain on the machine that built
-%   the manual is on its performance page; on a 2-core test machine (under
-%   load) the first call of KVFresnelFFT at N = 1024 took @E1024@ s at
-%   'estimate' and @M1024@ s at 'measure', at N = 2048 @E2048@ s and
-%   @M2048@ s, with later calls about as fast at both levels.
+%   the manual is on its performance page. On a 2-processor machine shared
+%   with other jobs (load average 17 to 20), each level in a new session:
+%
+%     level      N     first call   later calls   (KVFresnelFFT, seconds)
+%     estimate   1024     1.1          1.0
+%     estimate   2048     8.0          6.5
+%     measure    1024    27           0.9
+%     measure    2048    43           7.0
+%
+%   The first 'measure' call plans two transforms, each cut at the time
+%   limit; later calls were no faster than at 'estimate' there.
+%   bench/planner_timing.m measures this table on any machine.
 %
 %   Planning at 'measure' or 'patient' from N = 1024 on takes seconds: the
 %   first such call at each size and level prints one line that says so,
