@@ -37,14 +37,35 @@ function T = planner_timing(build, sizes, levels)
       printf('%-9s %5d %22.3f %22.3f %10.3f / %9.3f\n', levels{i}, n, a(1), a(2), b(1), b(2));
     end
   end
+  % Later calls, interleaved: a machine's load drifts between sessions, so
+  % the levels' later calls are also timed in one session, in turns (each
+  % level's plans made first in the order of LEVELS: wisdom of a later,
+  % more rigorous level cannot serve an earlier one).
+  printf('\nlater calls of KVFresnelFFT in one session, in turns (median of 9) [s]\n%5s', 'N');
+  printf(' %10s', levels{:});
+  printf('\n');
+  for n = sizes
+    script = sprintf(['F = KVRandomPhase(7, 3, KVCircAperture(1.5e-3, 0, 0, KVBegin(4e-3, 633e-9, %d)));' ...
+                      'L = {%s}; t = zeros(9, numel(L));' ...
+                      'for i = 1:numel(L), KVFftw(''planner'', L{i}); G = KVFresnelFFT(0.2, F); end;' ...
+                      'for r = 1:9, for i = 1:numel(L), KVFftw(''planner'', L{i});' ...
+                      't0 = tic; G = KVFresnelFFT(0.2, F); t(r, i) = toc(t0); end; end;' ...
+                      'printf(''%%.6f '', median(t)); printf(''\\n'');'], n, ...
+                     strjoin(cellfun(@(l) ['''' l ''''], levels, 'UniformOutput', false), ', '));
+    v = run_fresh(octave, build, script, numel(levels));
+    printf('%5d', n);
+    printf(' %10.3f', v);
+    printf('\n');
+  end
 end
 
-function v = run_fresh(octave, build, script)
+function v = run_fresh(octave, build, script, count)
+  if nargin < 4, count = 2; end
   [status, out] = system(sprintf('%s --eval "addpath(''%s''); %s"', octave, build, ...
                                  strrep(script, '"', '\"')));
   lines = strsplit(strtrim(out), "\n");
-  v = sscanf(lines{end}, '%f %f');
-  if status != 0 || numel(v) != 2
+  v = sscanf(lines{end}, '%f');
+  if status != 0 || numel(v) != count
     error('planner_timing: the child session failed:\n%s', out);
   end
 end
