@@ -33,23 +33,22 @@ function varargout = KVFftw(varargin)
 %   session that has measured a size, or loaded wisdom of it, makes its
 %   'estimate' plans of that size from that wisdom. What the levels cost and gain on the machine that built
 %   the manual is on its performance page. On a 2-processor machine shared
-%   with other jobs (load average 17 to 20), each level in a new session:
+%   with other jobs (load average 8 to 9), by bench/planner_timing.m, each
+%   level in a new session (KVFresnelFFT, seconds):
 %
-%     level      N     first call   later calls   (KVFresnelFFT, seconds)
-%     estimate   1024     1.1          1.0
-%     estimate   2048     8.0          6.5
-%     measure    1024    27           0.9
-%     measure    2048    43           7.0
+%     level      N     first call   later calls   later calls, in turns
+%     estimate   1024     0.63         0.50          0.42
+%     measure    1024     9.8          0.12          0.07
+%     estimate   2048     3.2          3.2           2.9
+%     measure    2048    28            3.7           3.0
 %
 %   The first 'measure' call plans two transforms, each cut at the time
-%   limit. The load hid the difference of the later calls there; timed
-%   alone, interleaved, one in-place 2-D transform of that FFTW took 128 ms
-%   with the 'estimate' plan and 17 ms with the 'measure' plan at N = 1024,
-%   324 and 55 ms at N = 2048 (2 threads, medians of 15 runs). 'measure'
-%   therefore pays for a long run at one size, with wisdom saved and loaded
-%   where several processes must agree. bench/planner_timing.m measures
-%   the table on any machine.
-%
+%   limit. Later calls at N = 1024 ran 6 times faster with the measured
+%   plans there; at N = 2048 the transforms' share of the time was small
+%   and the levels were even. 'measure' therefore pays for a long run at
+%   one size, with wisdom saved and loaded where several processes must
+%   agree.
+
 %   Planning at 'measure' or 'patient' from N = 1024 on takes seconds: the
 %   first such call at each size and level prints one line that says so,
 %   and that later calls reuse the plans. FFTW's planner cannot be
