@@ -99,7 +99,9 @@ doc: demo
 #                 minutes) into build/bench-doc/bench.txt, which make doc's
 #                 performance page shows; BENCH_DOC_MODE=quick checks the
 #                 pipeline on small grids, KORVANE_BENCH_PATIENT=1 also times
-#                 FFTW's patient planning (many minutes)
+#                 FFTW's patient planning (many minutes). Without that file
+#                 make doc shows doc/bench-reference.txt, a full run on the
+#                 machine it names (copy a new full run there to replace it)
 BENCH_DOC ?= $(BUILD)/bench-doc/bench.txt
 BENCH_DOC_MODE ?= full
 .PHONY: bench-doc

@@ -67,6 +67,13 @@ function B = bench_doc(outfile, mode)
       end
     end
     KVFftw('planner', default_level);
+    % FFTW uses wisdom at every level: without this, the measured plans
+    % above would serve the default level's plans made below, and the page
+    % would show measured plans under the default's name.
+    try
+      fftw('dwisdom', '');
+    catch
+    end
   end
   B.machine.planner = default_level;
 

@@ -1,10 +1,14 @@
 function body = performance_page(root, benchfile)
   % The body of the manual's performance page: doc/performance.html.in with
   % the tables and SVG plots of the measurement in BENCHFILE (written by
-  % bench/bench_doc.m through make bench-doc). Without that file every
-  % section says how to make it.
+  % bench/bench_doc.m through make bench-doc). Without that file the page
+  % shows the reference measurement that comes with the sources
+  % (doc/bench-reference.txt, made the same way on the machine it names),
+  % and says so plainly; without either, every section says how to measure.
   body = fileread(fullfile(root, 'doc', 'performance.html.in'));
-  if isempty(benchfile) || ~exist(benchfile, 'file')
+  reference = fullfile(root, 'doc', 'bench-reference.txt');
+  here = ~isempty(benchfile) && exist(benchfile, 'file');
+  if ~here && ~exist(reference, 'file')
     note = ['<p class="note">Not measured on this machine yet: run <code>make bench-doc</code>, ' ...
             'then <code>make doc</code>.</p>'];
     for key = {'@MACHINE@', '@ELEMENTS@', '@FFT@', '@PLANNING@', '@FORWARD@', '@THREADS@'}
@@ -12,9 +16,22 @@ function body = performance_page(root, benchfile)
     end
     return;
   end
-  S = load(benchfile);
+  if here
+    S = load(benchfile);
+    origin = sprintf(['<p>Measured on this machine, the one that built this manual, by ' ...
+                      '<code>make bench-doc</code> on %s:</p>\n'], esc(S.B.machine.date));
+  else
+    S = load(reference);
+    origin = sprintf(['<p class="note">Not measured on this machine: these figures come from ' ...
+                      'the reference measurement that comes with the sources ' ...
+                      '(<code>doc/bench-reference.txt</code>), made by <code>make bench-doc</code> ' ...
+                      'on %s, on the machine below (%s, %d processors). Run ' ...
+                      '<code>make bench-doc</code>, then <code>make doc</code>, for the figures of ' ...
+                      'this machine.</p>\n'], esc(S.B.machine.date), esc(S.B.machine.cpu), ...
+                     S.B.machine.cores);
+  end
   B = S.B;
-  body = strrep(body, '@MACHINE@', machine_html(B.machine));
+  body = strrep(body, '@MACHINE@', [origin machine_html(B.machine)]);
   body = strrep(body, '@ELEMENTS@', elements_html(B.elements));
   body = strrep(body, '@FFT@', fft_html(B.fft));
   body = strrep(body, '@PLANNING@', planning_html(B.planning));

@@ -178,8 +178,10 @@ def korvane_version() -> str:
 
 '''
 
-ARG_TYPE = {"S": "Scalar", "L": "Scalar", "F": "FieldLike", "A": "ArrayLike", "T": "str"}
-RESULT_TYPE = {"field": "Field", "array": "NDArray[np.float64]", "float": "float", "text": "str"}
+ARG_TYPE = {"S": "Scalar", "L": "Scalar", "F": "FieldLike", "A": "ArrayLike", "T": "str",
+            "W": "Union[str, float]"}
+RESULT_TYPE = {"field": "Field", "array": "NDArray[np.float64]", "float": "float",
+               "text": "Union[str, float]"}
 
 
 def stub(module_path, out):

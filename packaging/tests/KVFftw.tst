@@ -18,3 +18,14 @@
 %!   KVFftw ('planner', before);
 %! end_unwind_protect
 %!error <method must be> KVFftw ('planner', 'never')
+%!test
+%! ## The time limit of a plan; a file that is not wisdom is refused at once.
+%! before = KVFftw ('timelimit');
+%! unwind_protect
+%!   assert (KVFftw ('timelimit', 2.5), 2.5);
+%!   assert (KVFftw ('timelimit'), 2.5);
+%! unwind_protect_cleanup
+%!   KVFftw ('timelimit', before);
+%! end_unwind_protect
+%!error <not a regular file> KVFftw ('load', '/dev/zero')
+%!error <positive number> KVFftw ('timelimit', 0)

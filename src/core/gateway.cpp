@@ -6,6 +6,7 @@
 #include <new>
 
 #include "core/interrupt.h"
+#include "core/notice.h"
 #include "core/parallel.h"
 
 namespace kv {
@@ -18,6 +19,7 @@ const Error kTooLarge{Err::TooLarge,
                       "Grid dimension too large: the result would not fit in memory."};
 const Error kGridTooSmall{Err::BadValue, "The minimum grid-dimension of a Korvane field is 8"};
 const Error kNotText{Err::BadArray, "Input must be a string."};
+const Error kNotWord{Err::BadArray, "Input must be a string or a real scalar."};
 const Error kInterrupted{Err::Interrupted, "Interrupted."};
 
 const char* error_id(Err kind) {
@@ -240,6 +242,8 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
   Error err;
   InterruptScope interrupt([](void* h) { return static_cast<Host*>(h)->interrupt_pending(); },
                            &host);
+  NoticeScope notices(
+      cmd.name, [](void* h, const char* text) { static_cast<Host*>(h)->notice(text); }, &host);
   try {
     // Scalars and texts first, in argument order; then the complex flag of
     // each field.
@@ -247,6 +251,8 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
       if (cmd.args[i] == Scalar && !real_scalar(host.arg(i))) c.fail(kNotScalar);
       if (cmd.args[i] == Loose && !readable_number(host.arg(i))) c.fail(kNotScalar);
       if (cmd.args[i] == Text && !text_row(host.arg(i))) c.fail(kNotText);
+      if (cmd.args[i] == Word && !text_row(host.arg(i)) && !real_scalar(host.arg(i)))
+        c.fail(kNotWord);
     }
     int nfield = 0;
     for (int i = 0; i < nrhs; ++i) {
@@ -258,13 +264,14 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
     }
     for (int i = 0; i < nrhs; ++i) {
       if (cmd.args[i] == Scalar || cmd.args[i] == Loose) c.values_[i] = host.scalar(i);
+      if (cmd.args[i] == Word && !text_row(host.arg(i))) c.values_[i] = host.scalar(i);
     }
     if (cmd.early != nullptr) {
       if (const Error early = cmd.early(c)) c.fail(early);
     }
     nfield = 0;
     for (int i = 0; i < nrhs; ++i) {
-      if (cmd.args[i] == Text) c.bind_text(i);
+      if (cmd.args[i] == Text || (cmd.args[i] == Word && text_row(host.arg(i)))) c.bind_text(i);
       if (cmd.args[i] != Field) continue;
       c.bind_field(i, cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField.text);
       ++nfield;

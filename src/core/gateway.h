@@ -20,6 +20,8 @@ enum Arg : unsigned char {
   Field,   // complex-flag test, then the shape and header test
   Array,   // handed over as it stands (phase and profile arrays)
   Text,    // a character row vector (or ''), read as text
+  Word,    // a character row vector read as text, or a real scalar read as a
+           // double (Call::is_text tells which)
 };
 
 // What kind of refusal an error is. The hosts raise it with the identifier
@@ -84,6 +86,7 @@ extern const Error kOutOfMemory;   // "Out of memory."
 extern const Error kTooLarge;      // an output that no machine could address
 extern const Error kGridTooSmall;  // a new grid dimension below 8
 extern const Error kNotText;       // "Input must be a string."
+extern const Error kNotWord;       // "Input must be a string or a real scalar."
 extern const Error kInterrupted;   // "Interrupted."
 
 // The class of an argument, as the host reports it.
@@ -159,6 +162,9 @@ class Host {
   virtual void* allocate(size_t bytes) = 0;
   virtual void release(void* p) = 0;
   virtual void print(const char* text) = 0;
+  // A line printed while the call works (core/notice.h), from the calling
+  // thread; shown at once where the host allows it.
+  virtual void notice(const char* text) { print(text); }
   // Whether the user has pressed Ctrl-C since the call began; asked from the
   // calling thread only, at most every few tens of milliseconds.
   virtual bool interrupt_pending() { return false; }
@@ -182,6 +188,8 @@ class Call {
   const FieldIn& in(int arg) const { return fields_[arg]; }
   // Text argument `arg`, 0-terminated; valid for the call.
   const char* text(int arg) const { return texts_[arg] != nullptr ? texts_[arg] : ""; }
+  // Whether argument `arg` (a Word) was given as text.
+  bool is_text(int arg) const { return texts_[arg] != nullptr; }
   // Argument `arg` as the host holds it (array arguments).
   ArrayView array(int arg) const {
     ArrayView v = host_.arg(arg);

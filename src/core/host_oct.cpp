@@ -122,6 +122,12 @@ class OctHost final : public Host {
   // that its own loops poll, left for raise_interrupt to take).
   bool interrupt_pending() override { return octave_interrupt_state > 0; }
 
+  // Shown at once, while the call still works.
+  void notice(const char* text) override {
+    octave_stdout << text;
+    octave_stdout.flush();
+  }
+
   // As Octave returns a MEX module's results: one value per requested
   // output, undefined where the module set none; with no output requested,
   // the first result if it was set (it becomes ans).

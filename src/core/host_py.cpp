@@ -361,7 +361,7 @@ bool convert_array(PyObject* o, Arg pos, PyArg* a) {
   return true;
 }
 
-enum class Result : unsigned char { Field, Array, Float };
+enum class Result : unsigned char { Field, Array, Float, Text };
 
 class PyHost final : public Host {
  public:
@@ -407,6 +407,22 @@ class PyHost final : public Host {
   }
   void* allocate(size_t bytes) override { return block_alloc(bytes); }
   void release(void* p) override { block_free(p); }
+  // Printed at once, with the GIL taken back for it: the calling thread
+  // released it for the call.
+  // Called from the calling thread, like interrupt_pending: the GIL is taken
+  // back through the call's own thread state.
+  void notice(const char* text) override {
+    PyThreadState* saved = saved_;
+    if (saved != nullptr) PyEval_RestoreThread(saved);
+    PySys_FormatStdout("%s", text);
+    PyObject* out = PySys_GetObject("stdout");  // borrowed
+    if (out != nullptr && out != Py_None) {
+      PyObject* r = PyObject_CallMethod(out, "flush", nullptr);
+      Py_XDECREF(r);
+    }
+    PyErr_Clear();  // a failed flush is not the command's error
+    if (saved != nullptr) saved_ = PyEval_SaveThread();
+  }
   // Kept until the call has succeeded: no banner comes before an exception.
   void print(const char* text) override {
     try {
@@ -499,7 +515,9 @@ class PyHost final : public Host {
       PyErr_SetString(PyExc_SystemError, "korvane: a command returned no result");
       return nullptr;
     }
-    if (kind == Result::Float && !o.field && o.rows == 1 && o.cols == 1) {
+    // A command whose result is text in some calls gives a number in others
+    // (KVFftw('timelimit')): a float then.
+    if ((kind == Result::Float || kind == Result::Text) && !o.field && o.rows == 1 && o.cols == 1) {
       PyObject* f = PyFloat_FromDouble(*static_cast<const double*>(o.p));
       if (f != nullptr) {
         block_free(o.p);
@@ -601,8 +619,10 @@ PyObject* call_command(PyObject* self, PyObject* const* args, Py_ssize_t nargs) 
   if (nrhs >= cmd.inputs && nrhs <= most_inputs(cmd)) {
     for (int i = 0; i < nrhs && ok; ++i) {
       const Arg pos = cmd.args[i];
-      ok = pos == Scalar || pos == Loose ? convert_scalar(args[i], &conv[i])
-                                         : convert_array(args[i], pos, &conv[i]);
+      // A Word is text when it is a str, and a scalar otherwise.
+      const bool number =
+          pos == Scalar || pos == Loose || (pos == Word && !PyUnicode_Check(args[i]));
+      ok = number ? convert_scalar(args[i], &conv[i]) : convert_array(args[i], pos, &conv[i]);
     }
   }
   PyObject* result = nullptr;
@@ -645,6 +665,8 @@ char arg_letter(Arg a) {
       return 'A';
     case Text:
       return 'T';
+    case Word:
+      return 'W';
     default:
       return '-';
   }
@@ -724,6 +746,7 @@ PyModuleDef g_module = {PyModuleDef_HEAD_INIT,
 Result result_kind(const char* w, size_t len) {
   if (len == 5 && std::strncmp(w, "field", 5) == 0) return Result::Field;
   if (len == 5 && std::strncmp(w, "float", 5) == 0) return Result::Float;
+  if (len == 4 && std::strncmp(w, "text", 4) == 0) return Result::Text;
   return Result::Array;
 }
 

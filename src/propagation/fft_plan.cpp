@@ -7,21 +7,20 @@
 #endif
 #if defined(KV_FFTW_NO_THREADS)
 // A copy of FFTW without its threads library: every plan runs on one thread.
-#define fftw_init_threads() 0
 #define fftw_planner_nthreads() 1
 #define fftw_plan_with_nthreads(n) static_cast<void>(n)
 #endif
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include "core/notice.h"
 #include "core/parallel.h"
 #include "propagation/fft_planner.h"
-
-#if defined(__linux__) || defined(__APPLE__)
-#include <dlfcn.h>
-#endif
 
 namespace kv {
 namespace {
@@ -33,22 +32,6 @@ constexpr int32_t kThreadedFrom = 128;
 // Plans kept per module; the oldest goes first.
 constexpr int kMaxPlans = 8;
 
-// FFTW's worker threads stay alive between transforms, waiting inside the
-// threads library. Should this module be the library's only user and be
-// unloaded, the library would go with it under those threads; it is therefore
-// kept loaded for the rest of the process (the host's own FFTW use, if any,
-// already does that).
-void pin_threads_library() {
-#if (defined(__linux__) || defined(__APPLE__)) && !defined(KV_FFTW_NO_THREADS)
-  Dl_info info;
-  if (dladdr(reinterpret_cast<void*>(&fftw_plan_with_nthreads), &info) != 0 &&
-      info.dli_fname != nullptr) {
-    // Takes one more reference that is never given back.
-    dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-  }
-#endif
-}
-
 // What a plan transforms.
 enum Kind : int {
   kComplex1 = 1,     // one line of complex values, in place
@@ -56,17 +39,48 @@ enum Kind : int {
   kHalfToReal2 = 3,  // an n x (n/2 + 1) half spectrum to an n x n real array
 };
 
+// Every transform runs on data that FFTW sees as aligned for its SIMD code
+// (fftw_alignment_of 0: 16 bytes in the usual builds, which every malloc
+// gives; copied to memory aligned to kAlign bytes when the caller's arrays
+// are not), so that FFTW makes the same plan for a key whatever the
+// addresses of the arrays, and the bits are the same in every process: the
+// alignment is part of what FFTW plans for.
+constexpr size_t kAlign = 64;
+
+// Planning at these levels and from this dimension on takes seconds: the
+// first plan of a size says so once (core/notice.h).
+constexpr int32_t kNoticeFrom = 1024;
+
 struct Key {
   int kind;
   int32_t n;
   int sign;
-  int alignment;      // fftw_alignment_of the data the plan was made for
-  int out_alignment;  // and of its output (out-of-place plans; else 0)
   FftPlanner level;
   bool operator==(const Key& o) const {
-    return kind == o.kind && n == o.n && sign == o.sign && alignment == o.alignment &&
-           out_alignment == o.out_alignment && level == o.level;
+    return kind == o.kind && n == o.n && sign == o.sign && level == o.level;
   }
+};
+
+bool aligned(void* p) { return fftw_alignment_of(static_cast<double*>(p)) == 0; }
+
+// Memory of `bytes` bytes aligned to kAlign, released with its destructor.
+class AlignedBuffer {
+ public:
+  explicit AlignedBuffer(size_t bytes) {
+    if (bytes <= SIZE_MAX - kAlign) raw_ = std::malloc(bytes + kAlign);
+    if (raw_ != nullptr) {
+      const uintptr_t a = reinterpret_cast<uintptr_t>(raw_);
+      data_ = reinterpret_cast<void*>((a + kAlign - 1) / kAlign * kAlign);
+    }
+  }
+  ~AlignedBuffer() { std::free(raw_); }
+  AlignedBuffer(const AlignedBuffer&) = delete;
+  AlignedBuffer& operator=(const AlignedBuffer&) = delete;
+  void* data() const { return data_; }
+
+ private:
+  void* raw_ = nullptr;
+  void* data_ = nullptr;
 };
 
 class PlanCache {
@@ -78,15 +92,31 @@ class PlanCache {
 
   // Plans (or finds) the transform and runs it on `in` (writing `out`), under
   // the lock: FFTW's planner is not reentrant, and a plan must not be evicted
-  // while it runs.
+  // while it runs. Arrays not aligned to kAlign are copied to aligned memory
+  // and back.
   bool run(Kind kind, cplx* in, double* out, int32_t n, FftSign sign) {
     std::lock_guard<std::mutex> lock(mu_);
-    const Key key{kind,
-                  n,
-                  static_cast<int>(sign),
-                  fftw_alignment_of(reinterpret_cast<double*>(in)),
-                  out != nullptr ? fftw_alignment_of(out) : 0,
-                  fft_planner()};
+    const Key key{kind, n, static_cast<int>(sign), fft_planner()};
+    const size_t in_bytes = bytes(key);
+    const size_t out_bytes = kind == kHalfToReal2 ? out_size(key) : 0;
+    if (!aligned(in) || (out != nullptr && !aligned(out))) {
+      AlignedBuffer a_in(in_bytes), a_out(out_bytes);
+      if (a_in.data() == nullptr || (out_bytes > 0 && a_out.data() == nullptr)) return false;
+      std::memcpy(a_in.data(), in, in_bytes);
+      cplx* z = static_cast<cplx*>(a_in.data());
+      double* o = out_bytes > 0 ? static_cast<double*>(a_out.data()) : nullptr;
+      if (!run_aligned(key, z, o)) return false;
+      if (o != nullptr) {
+        std::memcpy(out, o, out_bytes);
+      } else {
+        std::memcpy(in, z, in_bytes);
+      }
+      return true;
+    }
+    return run_aligned(key, in, out);
+  }
+
+  bool run_aligned(const Key& key, cplx* in, double* out) {
     fftw_plan plan = nullptr;
     for (int i = 0; i < count_; ++i) {
       if (keys_[i] == key) plan = plans_[i];
@@ -107,9 +137,8 @@ class PlanCache {
       plans_[count_] = plan;
       ++count_;
     }
-    // The same alignment and placement as planned, as FFTW's new-array
-    // execution asks.
-    if (kind == kHalfToReal2) {
+    // The alignment planned for, as FFTW's new-array execution asks.
+    if (key.kind == kHalfToReal2) {
       fftw_execute_dft_c2r(plan, data, out);
     } else {
       fftw_execute_dft(plan, data, data);
@@ -155,15 +184,39 @@ class PlanCache {
     }
   }
 
+  // The bytes of the real output of the complex-to-real kind.
+  static size_t out_size(const Key& key) {
+    const size_t n = static_cast<size_t>(key.n);
+    return n * n * sizeof(double);
+  }
+
+  // Says once per size and level that a slow plan is being made.
+  void tell_slow_plan(const Key& key) {
+    if (key.kind == kComplex1 || key.n < kNoticeFrom || key.level == FftPlanner::Estimate) return;
+    for (int i = 0; i < told_count_; ++i) {
+      if (told_[i].n == key.n && told_[i].level == key.level) return;
+    }
+    char text[320];
+    const double limit = fft_timelimit();
+    char limit_text[48];
+    if (std::isinf(limit)) {
+      std::snprintf(limit_text, sizeof limit_text, "no time limit");
+    } else {
+      std::snprintf(limit_text, sizeof limit_text, "up to %g s per plan", limit);
+    }
+    std::snprintf(text, sizeof text,
+                  "FFTW plans the transforms of N = %d at level '%s' (%s); later calls at this "
+                  "size and level reuse the plans",
+                  static_cast<int>(key.n), fft_planner_name(key.level), limit_text);
+    if (!notice(text)) return;  // not the calling thread: said by a later call
+    if (told_count_ < kMaxTold) told_[told_count_++] = Told{key.n, key.level};
+  }
+
   // Every plan is made here, at the level in its key. FFTW_ESTIMATE, and any
   // level FFTW finds in its wisdom, plan without touching the data; measuring
   // runs transforms on the arrays, so the input is kept aside meanwhile.
-  static fftw_plan make(const Key& key, fftw_complex* data, double* out) {
-    static bool threads_ready = false;
-    if (!threads_ready) {
-      threads_ready = fftw_init_threads() != 0;
-      if (threads_ready) pin_threads_library();
-    }
+  fftw_plan make(const Key& key, fftw_complex* data, double* out) {
+    const bool threads_ready = fft_threads_ready();
     fft_import_system_wisdom_once();
     const int threads = (key.kind != kComplex1 && key.n >= kThreadedFrom) ? processors() : 1;
     // The thread count is the planner's, shared with the host: set for this
@@ -180,6 +233,10 @@ class PlanCache {
     } else {
       plan = plan_with(key, data, out, flags | FFTW_WISDOM_ONLY);
       if (plan == nullptr) {
+        tell_slow_plan(key);
+        // FFTW's planner then stops measuring and takes the best plan found.
+        const double limit = fft_timelimit();
+        fftw_set_timelimit(std::isinf(limit) ? FFTW_NO_TIMELIMIT : limit);
         void* kept = std::malloc(bytes(key));
         if (kept != nullptr) {
           std::memcpy(kept, data, bytes(key));
@@ -187,6 +244,7 @@ class PlanCache {
           std::memcpy(data, kept, bytes(key));
           std::free(kept);
         }
+        fftw_set_timelimit(FFTW_NO_TIMELIMIT);  // FFTW's default, for the host's own plans
       }
     }
     if (threads_ready) fftw_plan_with_nthreads(before);
@@ -197,6 +255,13 @@ class PlanCache {
   Key keys_[kMaxPlans] = {};
   fftw_plan plans_[kMaxPlans] = {};
   int count_ = 0;
+  struct Told {
+    int32_t n;
+    FftPlanner level;
+  };
+  static constexpr int kMaxTold = 32;
+  Told told_[kMaxTold] = {};
+  int told_count_ = 0;
 };
 
 // One per module; its destructor runs when the module is unloaded.

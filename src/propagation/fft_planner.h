@@ -7,17 +7,22 @@
 // Octave and MATLAB, and a binding for another language can call them too.
 #pragma once
 
+#include <cstddef>
+
+#include "core/files.h"
+
 namespace kv {
 
 // How hard FFTW looks for a fast plan, the first time a size is transformed:
-// Estimate guesses from a model (microseconds, the same plan every time);
-// Measure times a few candidates (the default); Patient times many more.
-// Measure and Patient choose by timing, so two sessions may choose
+// Estimate guesses from a model (microseconds, the same plan in every
+// process: the default, so that a script gives the same bits in every
+// process); Measure times a few candidates; Patient times many more.
+// Measure and Patient choose by timing, so two processes may choose
 // differently; wisdom saved by one and loaded by the other makes them agree.
 enum class FftPlanner : int { Estimate = 0, Measure = 1, Patient = 2 };
 
 // The level new plans are made with: the value of KORVANE_FFTW_PLANNER when
-// it names a level (fft_planner_from_name), Measure otherwise.
+// it names a level (fft_planner_from_name), Estimate otherwise.
 FftPlanner fft_planner();
 
 // Sets the level for every module of the process (through
@@ -32,11 +37,39 @@ const char* fft_planner_name(FftPlanner level);
 // False, leaving *level as it is, for any other text.
 bool fft_planner_from_name(const char* name, FftPlanner* level);
 
+// The most seconds FFTW may spend on one plan at Measure or Patient (it then
+// takes the best plan found so far): KORVANE_FFTW_TIMELIMIT when it holds a
+// positive number ("inf": no limit), kFftDefaultTimelimit otherwise.
+constexpr double kFftDefaultTimelimit = 10.0;
+double fft_timelimit();
+// Sets it for every module of the process; false for a value that is not a
+// positive number (infinity allowed), or if the environment refused.
+bool fft_set_timelimit(double seconds);
+
+// The largest file fft_wisdom_load reads: wisdom is a few kilobytes.
+constexpr size_t kWisdomFileLimit = size_t{1} << 20;
+
+enum class WisdomError : int {
+  None = 0,
+  File,       // the file could not be read or written (see the FileError)
+  NotWisdom,  // read, but FFTW did not accept it as wisdom
+  OutOfMemory,
+};
+struct WisdomResult {
+  WisdomError error = WisdomError::None;
+  FileError file = FileError::None;
+};
+
 // Writes FFTW's wisdom (every plan measured in this process, and whatever
-// was loaded) to the file at `path`, or adds the wisdom in that file to it.
-// False when the file cannot be written, or cannot be read as wisdom.
-bool fft_wisdom_save(const char* path);
-bool fft_wisdom_load(const char* path);
+// was loaded) to the file at `path`, replacing it whole (core/files.h); or
+// adds the wisdom in that file, a regular file of at most kWisdomFileLimit
+// bytes, to FFTW's. Loading sets up FFTW's threads first: the wisdom of
+// threaded plans names their solvers, which exist only from then on.
+WisdomResult fft_wisdom_save(const char* path);
+WisdomResult fft_wisdom_load(const char* path);
+
+// Sets up FFTW's threads once per module (true when they are available).
+bool fft_threads_ready();
 
 // FFTW's planner flags for a level (used by the plan maker).
 unsigned fft_planner_flags(FftPlanner level);

@@ -17,8 +17,9 @@ int fftw_alignment_of(double* p);
 int fftw_init_threads(void);
 void fftw_plan_with_nthreads(int nthreads);
 int fftw_planner_nthreads(void);
-int fftw_export_wisdom_to_filename(const char* filename);
-int fftw_import_wisdom_from_filename(const char* filename);
+char* fftw_export_wisdom_to_string(void);
+int fftw_import_wisdom_from_string(const char* input_string);
+void fftw_set_timelimit(double seconds);
 int fftw_import_system_wisdom(void);
 }
 
@@ -28,3 +29,4 @@ int fftw_import_system_wisdom(void);
 #define FFTW_PATIENT (1U << 5)
 #define FFTW_ESTIMATE (1U << 6)
 #define FFTW_WISDOM_ONLY (1U << 21)
+#define FFTW_NO_TIMELIMIT (-1.0)

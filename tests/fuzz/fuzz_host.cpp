@@ -10,7 +10,12 @@
 // count follows; bits 2-4, the allocation to fail (0: none).
 // An argument starts with its kind (byte % 6): 0 scalar double, 1 field,
 // 2 full array, 3 sparse array, 4 cell, 5 string. A double is one byte: below
-// 0x80 an entry of kInteresting, otherwise the 8 bytes that follow, raw.
+// 0x80 an entry of kInteresting, otherwise the 8 bytes that follow, raw. A
+// string is up to 15 lower-case letters, so a file name the fuzzer gives
+// KVFftw ('save', 'load') names a file in the current folder, which the
+// harness makes a fresh temporary folder before it starts.
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -28,7 +33,8 @@ enum Out : unsigned char {
   kPlane,       // a real square array
   kScalar,      // a real 1 x 1
   kFieldPower,  // a field, then a real 1 x 1
-  kColumns      // one or two real columns of the same length
+  kColumns,     // one or two real columns of the same length
+  kSetting      // none, a character row or a real 1 x 1 (KVFftw)
 };
 
 struct Cmd {
@@ -76,8 +82,7 @@ const Cmd kCommands[] = {
     {"KVPad", 2, kField},
     {"KVTurbScreen", 5, kPlane},
     {"KVStructureFunction", 2, kColumns, 3},
-    // KVFftw is left out: its 'save' would write files wherever the input
-    // names; tests/cpp/test_fft_planner.cpp and the robustness test cover it.
+    {"KVFftw", 1, kSetting, 2},
 };
 constexpr int kNumCommands = sizeof kCommands / sizeof kCommands[0];
 
@@ -299,8 +304,8 @@ host::Array make_argument(Reader& r) {
     case 4:
       return host::Array(mxCreateCellMatrix(r.byte() % 4, r.byte() % 4));
     default: {
-      char s[8] = {};
-      const int len = r.byte() % 8;
+      char s[16] = {};
+      const int len = r.byte() % 16;
       for (int i = 0; i < len; ++i) s[i] = static_cast<char>('a' + r.byte() % 26);
       return host::Array(mxCreateString(s));
     }
@@ -379,9 +384,22 @@ void check_real(const char* cmd, const mxArray* a, bool square) {
     finding(cmd, "result has the wrong shape");
 }
 
+void check_setting(const char* cmd, const mxArray* a) {
+  if (a == nullptr) return;  // called for no result
+  if (mxIsChar(a) ? mxGetM(a) != 1
+                  : !mxIsDouble(a) || mxIsComplex(a) || mxGetNumberOfElements(a) != 1)
+    finding(cmd, "result is neither a text nor a real 1 x 1");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // Every file KVFftw saves or loads is in a folder of its own.
+  char dir[] = "/tmp/kv_fuzz_XXXXXX";
+  if (mkdtemp(dir) == nullptr || chdir(dir) != 0) {
+    std::perror("kv_fuzz: no temporary folder");
+    std::abort();
+  }
   // Loads every module before fuzzing starts, so that their coverage is seen
   // from the first input.
   for (const Cmd& c : kCommands) host::call(c.name, 0, {});
@@ -395,8 +413,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Reader r(data, size);
   const Cmd& cmd = kCommands[r.byte() % kNumCommands];
   const uint8_t flags = r.byte();
-  const int default_nlhs = cmd.out == kFieldPower ? 2 : 1;
-  const int max_nlhs = cmd.out == kColumns ? 2 : default_nlhs;
+  const int default_nlhs = cmd.out == kFieldPower ? 2 : cmd.out == kSetting ? 0 : 1;
+  const int max_nlhs = cmd.out == kColumns || cmd.out == kFieldPower ? 2 : 1;
   const int max_inputs = cmd.max_inputs > cmd.inputs ? cmd.max_inputs : cmd.inputs;
   const int nlhs = (flags & 1) != 0 ? r.byte() % 4 : default_nlhs;
   const int nargs = (flags & 2) != 0 ? r.byte() % 9 : cmd.inputs;
@@ -444,6 +462,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case kColumns:
           check_column(cmd.name, res[0], 0);
           if (nlhs == 2) check_column(cmd.name, res[1], mxGetM(res[0]));
+          break;
+        case kSetting:
+          if (nlhs == 1) check_setting(cmd.name, res[0]);
           break;
       }
     }

@@ -12,7 +12,9 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# In the order of kCommands in fuzz_host.cpp. S scalar, F field, A profile.
+# In the order of kCommands in fuzz_host.cpp. S scalar, F field, A profile,
+# T text, W text or scalar. Every command of src/commands must be here
+# (tests/python/test_fuzz_replay.py checks it).
 COMMANDS = [
     ("KVBegin", "SSS"), ("KVForward", "SSSF"), ("KVInterpol", "SSSSSSF"), ("KVConvert", "F"),
     ("KVCircAperture", "SSSF"), ("KVCircScreen", "SSSF"), ("KVRectAperture", "SSSSSF"),
@@ -25,9 +27,16 @@ COMMANDS = [
     ("KVNormal", "F"), ("KVBeamMix", "FF"), ("KVPolarizer", "SFF"), ("KVGain", "SSSF"),
     ("KVIntAttenuator", "SF"), ("KVFresnelFFT", "SF"), ("KVAngularSpectrum", "SF"),
     ("KVPad", "SF"), ("KVTurbScreen", "SSSSF"), ("KVStructureFunction", "AF"),
+    ("KVFftw", "T"),
 ]
 # Commands whose last arguments may be left out: their longer call form.
-LONGER = {"KVStructureFunction": "AFA"}
+LONGER = {"KVStructureFunction": "AFA", "KVFftw": "TW"}
+# Valid calls of commands whose arguments are words: (arguments, output count).
+# The file names are names in the harness's own temporary folder.
+WORDS = {"KVFftw": [(["planner"], 1), (["planner", "estimate"], 0), (["planner", "measure"], 1),
+                    (["timelimit"], 1), (["timelimit", 8.0], 1), (["timelimit", 1e-6], 0),
+                    (["save", "wisdom"], 0), (["load", "wisdom"], 0), (["load", "nofile"], 0),
+                    (["planner", "estimate"], 1)]}
 
 # kInteresting in fuzz_host.cpp, in the same order.
 INF = float("inf")
@@ -82,6 +91,7 @@ def cell(m, n):
 
 
 def string(s):
+    assert len(s) < 16 and s.isalpha() and s.islower()
     return bytes([5, len(s)]) + bytes(ord(ch) - ord("a") for ch in s)
 
 
@@ -103,7 +113,13 @@ def valid(kind, fill):
         return field(8)
     if kind == "A":
         return array("double", 8, 8, re=(0.5,))
+    if kind == "T":
+        return string("planner")
     return scalar(fill)
+
+
+def word(v):
+    return string(v) if isinstance(v, str) else scalar(v)
 
 
 def main():
@@ -123,6 +139,9 @@ def main():
                         a = list(args)
                         a[pos] = odd
                         seeds.append(lead + b"".join(a))
+        # Valid calls of a command of words, with an explicit output count.
+        for args, nlhs in WORDS.get(name, []):
+            seeds.append(bytes([index, 3, nlhs, len(args)]) + b"".join(word(a) for a in args))
         kinds = short
         # The banner, a wrong count, and the first allocation failing.
         seeds.append(bytes([index, 2, 0]))

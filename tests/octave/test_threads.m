@@ -36,9 +36,12 @@
 %! end_unwind_protect
 
 %!test
-%! % The planner level is one for every command; wisdom goes to a file and
-%! % comes back.
+%! % The planner level is one for every command, 'estimate' by default;
+%! % wisdom goes to a file and comes back.
 %! before = KVFftw ('planner');
+%! if (isempty (getenv ('KORVANE_FFTW_PLANNER')))
+%!   assert (before, 'estimate');
+%! end
 %! unwind_protect
 %!   assert (KVFftw ('planner', 'Estimate'), 'estimate');
 %!   assert (getenv ('KORVANE_FFTW_PLANNER'), 'estimate');
@@ -50,7 +53,20 @@
 %!   assert (strncmp (fileread (file), '(fftw-3', 7));
 %!   KVFftw ('load', file);
 %!   delete (file);
+%!   fail ("KVFftw ('load', file)", 'cannot read the wisdom file: no such file');
+%!   % Neither a device nor a FIFO holds the session up.
+%!   fail ("KVFftw ('load', '/dev/zero')", 'not a regular file');
+%!   fifo = [tempname() '.fifo'];
+%!   if (system (['mkfifo ' fifo]) == 0)
+%!     unwind_protect
+%!       fail ("KVFftw ('load', fifo)", 'not a regular file');
+%!     unwind_protect_cleanup
+%!       delete (fifo);
+%!     end_unwind_protect
+%!   end
+%!   fid = fopen (file, 'w'); fputs (fid, '(fftw-3.3 fftw_wisdom'); fclose (fid);
 %!   fail ("KVFftw ('load', file)", 'cannot read the file as FFTW wisdom');
+%!   delete (file);
 %!   fail ("KVFftw ('planner', 'slow')", "method must be 'estimate', 'measure' or 'patient'");
 %!   fail ("KVFftw (3)", 'Input must be a string.');
 %!   try

@@ -18,6 +18,17 @@ else
   echo "make_doc failed"
   fail=$((fail + 1))
 fi
+# Without a measurement of this machine, the page shows the reference
+# measurement and says plainly where its figures come from.
+if [ -f doc/bench-reference.txt ]; then
+  if grep -q "Not measured on this machine: these figures come from the reference measurement" "$out/performance.html" &&
+    [ "$(grep -c "<svg" "$out/performance.html")" -eq 4 ]; then
+    pass=$((pass + 1))
+  else
+    echo "the performance page does not show the reference measurement"
+    fail=$((fail + 1))
+  fi
+fi
 if scripts/contents.sh --check; then pass=$((pass + 1)); else fail=$((fail + 1)); fi
 # The measured page: every section filled, no section left with its note.
 if [ -f "$BUILD/octave/KVFftw.oct" ]; then

@@ -20,7 +20,7 @@ function res = parity_zoo(outfile, exportfile)
   };
   extra = {'KVFresnelFFT', 'SF'; 'KVAngularSpectrum', 'SF'; 'KVPad', 'SF'
            'KVTurbScreen', 'SSSSF'; 'KVStructureFunction', 'AF'; 'KVStructureFunction', 'AFA'
-           'KVFftw', 'TT'};
+           'KVFftw', 'TS'};
   for k = 1:rows(extra)
     if exist(extra{k, 1}) == 3  % a compiled module is on the path
       cmds(end + 1, :) = extra(k, :);
@@ -53,7 +53,7 @@ function res = parity_zoo(outfile, exportfile)
         switch kinds(p)
           case 'F', valid{p} = ifelse_(fill == 1, Fc, F8);
           case 'A', valid{p} = P;
-          case 'T', valid{p} = ifelse_(p == 1, 'planner', 'estimate');
+          case 'T', valid{p} = 'timelimit';  % leaves the planner level at its default
           otherwise, valid{p} = fill;
         end
       end
