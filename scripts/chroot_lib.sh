@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The chroot machinery of scripts/octave_versions.sh and
 # scripts/fresh_root.sh, sourced by both (bash): the Debian mirror, making a
 # root with debootstrap, entering it with /proc mounted in a mount namespace
@@ -19,6 +20,7 @@ apt_mirror() {
     return 0
   fi
   local root=${APT_ROOT:-} codename files=() f uri
+  # shellcheck disable=SC1091
   codename=$(. "$root/etc/os-release" 2>/dev/null && echo "${VERSION_CODENAME:-}")
   [ -f "$root/etc/apt/sources.list" ] && files+=("$root/etc/apt/sources.list")
   for f in "$root"/etc/apt/sources.list.d/*.list "$root"/etc/apt/sources.list.d/*.sources; do
@@ -134,6 +136,7 @@ enter() {
   if [ -n "${ENTER_LANG-C.UTF-8}" ]; then
     keep+=("LANG=${ENTER_LANG-C.UTF-8}")
   fi
+  # shellcheck disable=SC2016
   unshare --mount --propagation private /bin/bash -c '
     root=$1
     shift
