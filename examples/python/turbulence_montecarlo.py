@@ -87,8 +87,12 @@ def main():
             environ = dict(dask.config.get("distributed.nanny.pre-spawn-environ"))
             environ.pop("MALLOC_TRIM_THRESHOLD_", None)
             dask.config.set({"distributed.nanny.pre-spawn-environ": environ})
+            # Every socket on the loopback interface: the HTTP servers of the
+            # scheduler and the workers too (dashboard_address=None would
+            # leave the scheduler's on port 8787 of every interface).
             cluster = LocalCluster(n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1",
-                                   scheduler_port=0, dashboard_address=None, silence_logs=logging.ERROR,
+                                   scheduler_port=0, dashboard_address="127.0.0.1:0",
+                                   worker_dashboard_address="127.0.0.1:0", silence_logs=logging.ERROR,
                                    env={"KORVANE_NUM_THREADS": "1"})
             client = Client(cluster, timeout=30)
         # The workers import the realisation from the file the client sends

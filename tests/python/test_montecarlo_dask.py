@@ -2,7 +2,8 @@
 dask.distributed: a LocalCluster of two worker processes on the loopback
 interface gives the realisations of a serial loop bit for bit, in any order
 of the seeds, although its workers run Korvane on one thread and the loop
-on every processor. Small (64 x 64, 3 slabs, 6 realisations) and bounded:
+on every processor, and nothing of it listens beyond the loopback
+interface. Small (64 x 64, 3 slabs, 6 realisations) and bounded:
 every cluster and client call has a time limit, and the cluster is closed
 whatever happens."""
 import logging
@@ -16,6 +17,7 @@ from conftest import ROOT, bits
 
 distributed = pytest.importorskip("distributed", reason="dask.distributed (Debian python3-distributed)")
 import dask  # noqa: E402
+import psutil  # noqa: E402  (a dependency of distributed)
 
 MCDIR = ROOT / "examples" / "python" / "montecarlo"
 sys.path.insert(0, str(MCDIR))
@@ -53,14 +55,21 @@ def test_dask_local_cluster_equals_serial_loop():
         try:
             # death_timeout bounds each worker's start.
             cluster = distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                                               host="127.0.0.1", scheduler_port=0, dashboard_address=None,
+                                               host="127.0.0.1", scheduler_port=0,
+                                               dashboard_address="127.0.0.1:0",
+                                               worker_dashboard_address="127.0.0.1:0",
                                                silence_logs=logging.ERROR, death_timeout=LIMIT,
                                                env={"KORVANE_NUM_THREADS": "1"})
             client = distributed.Client(cluster, timeout=LIMIT)
             client.wait_for_workers(2, timeout=LIMIT)
             workers = client.scheduler_info()["workers"]
-            assert cluster.scheduler_address.startswith("tcp://127.0.0.1:")
-            assert len(workers) == 2 and all(w.startswith("tcp://127.0.0.1:") for w in workers)
+            assert len(workers) == 2
+            # Nothing of the cluster listens beyond the loopback interface:
+            # the scheduler, the workers, the nannies, their HTTP servers.
+            procs = [psutil.Process()] + psutil.Process().children(recursive=True)
+            listening = [c.laddr for p in procs for c in p.connections(kind="inet")
+                         if c.status == psutil.CONN_LISTEN]
+            assert len(listening) >= 5 and all(a.ip == "127.0.0.1" for a in listening), listening
             client.upload_file(str(MCDIR / "turbulence_realisation.py"))
             futures = client.map(turbulence_realisation, SEEDS, p=P)
             distributed.wait(futures, timeout=LIMIT)
