@@ -5,9 +5,11 @@ OCT_OUT ?= $(BUILD)/octave
 MEX_OUT ?= $(BUILD)/octave-mex
 JOBS ?= 2
 OCTAVE ?= octave-cli --no-gui --no-history --norc --quiet
-# Octave 7 writes its history file at exit even with --no-history, and
-# reports an error when ~/.local/share/octave does not exist (a fresh
-# machine); nothing of ours needs that file.
+# Octave 7 writes its history file at exit and reports an error ("ignoring
+# const execution_exception& while preparing to exit") when
+# ~/.local/share/octave does not exist (a fresh machine); nothing of ours
+# needs that file. The variable covers every octave-cli the scripts start,
+# --no-history or not (README, "Using it from Octave").
 OCTAVE_HISTFILE ?= /dev/null
 export OCTAVE_HISTFILE
 # The demo and the manual run under a UTF-8 locale: gnuplot converts the
