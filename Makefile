@@ -12,10 +12,11 @@ OCTAVE ?= octave-cli --no-gui --no-history --norc --quiet
 # --no-history or not (README, "Using it from Octave").
 OCTAVE_HISTFILE ?= /dev/null
 export OCTAVE_HISTFILE
-# The demo and the manual run under a UTF-8 locale: gnuplot converts the
-# degree sign and the Greek letters of the pictures' labels to the locale's
-# encoding, and in the C locale of a fresh machine it cannot ("iconv failed
-# to convert degree sign", at every picture). C.UTF-8 is in every Debian.
+# The demo, the manual and the test command run under a UTF-8 locale:
+# gnuplot converts the degree sign and the Greek letters of the pictures'
+# labels to the locale's encoding, and in the C locale of a fresh machine it
+# cannot ("iconv failed to convert degree sign", at every picture; the tests
+# of the demo's helpers draw too). C.UTF-8 is in every Debian.
 DEMO_LOCALE ?= C.UTF-8
 
 .PHONY: all deps deps-demo octave octave-mex demo test test-cpp test-asan test-octave parity bench clean
@@ -50,7 +51,7 @@ octave-mex:
 parity: octave octave-mex
 	@scripts/parity.sh $(OCT_OUT) $(MEX_OUT)
 
-demo doc: export LC_ALL = $(DEMO_LOCALE)
+demo doc test: export LC_ALL = $(DEMO_LOCALE)
 demo: deps-demo octave python
 	@$(OCTAVE) --eval "addpath('$(abspath $(OCT_OUT))'); addpath('$(abspath examples)'); run_examples()"
 	@$(PY) examples/python/run_examples.py
