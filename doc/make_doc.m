@@ -293,18 +293,29 @@ function body = gallery_body(root, outdir, names)
   scripts = {scripts.name};
   % run_examples.m runs them; demo_*.m are the helpers they share.
   scripts = scripts(! (strcmp(scripts, 'run_examples.m') | strncmp(scripts, 'demo_', 5)));
+  % A script's pictures start with its name: <name>.png, <name>_*.png; a
+  % Python example's with python_<name>.
+  files = cellfun(@(f) fullfile(root, 'examples', f), scripts, 'UniformOutput', false);
+  bases = regexprep(scripts, '\.m$', '');
+  titles = bases;
+  py = dir(fullfile(root, 'examples', 'python', '*.py'));
+  py = {py.name};
+  py = py(! strcmp(py, 'run_examples.py'));
+  files = [files, cellfun(@(f) fullfile(root, 'examples', 'python', f), py, 'UniformOutput', false)];
+  bases = [bases, regexprep(py, '^(.*)\.py$', 'python_$1')];
+  titles = [titles, strcat('python/', py)];
   body = ['<p>The pictures that <code>make demo</code> draws, each with the script that ' ...
           'made it (<code>examples/</code>; the <code>demo_*.m</code> files there are the ' ...
           'helpers they share: <code>demo_figure</code>, <code>demo_image</code> and ' ...
           '<code>demo_save</code> lay out, draw and write a picture, <code>demo_dir()</code> ' ...
-          'is the folder <code>build/demo</code>).</p>' "\n"];
+          'is the folder <code>build/demo</code>), then those of the Python examples ' ...
+          '(<code>examples/python/</code>).</p>' "\n"];
   if (isempty(pngs))
     body = [body '<p class="note">No pictures yet: run <code>make demo</code>, then ' ...
             '<code>make doc</code>.</p>' "\n"];
   end
   % Each picture belongs to the script whose name starts its own, the
   % longest such (a_b_c.png to a_b.m rather than to a.m).
-  bases = regexprep(scripts, '\.m$', '');
   owner = zeros(size(pngs));
   for j = 1:numel(pngs)
     fits = find(cellfun(@(b) strncmp(pngs{j}, [b '_'], numel(b) + 1) ...
@@ -316,16 +327,16 @@ function body = gallery_body(root, outdir, names)
   end
   toc = '';
   sections = '';
-  for k = 1:numel(scripts)
+  for k = 1:numel(files)
     base = bases{k};
     mine = pngs(owner == k);
-    code = fileread(fullfile(root, 'examples', scripts{k}));
+    code = fileread(files{k});
     % In the order the script names them (its header lists what it writes).
     first = cellfun(@(p) min([strfind(code, p), Inf]), mine);
     [~, order] = sort(first);
     mine = mine(order);
-    toc = [toc sprintf('<li><a href="#%s">%s</a></li>\n', base, base)];
-    sections = [sections sprintf('<h2 id="%s">%s</h2>\n<div class="pics">\n', base, base)];
+    toc = [toc sprintf('<li><a href="#%s">%s</a></li>\n', base, titles{k})];
+    sections = [sections sprintf('<h2 id="%s">%s</h2>\n<div class="pics">\n', base, titles{k})];
     for p = mine
       copyfile(fullfile(demo, p{1}), fullfile(imgdir, p{1}));
       [~, stem] = fileparts(p{1});
@@ -374,9 +385,15 @@ function body = python_body(root, outdir, names)
       copyfile(fullfile(demo, pngs(k).name), fullfile(imgdir, pngs(k).name));
       [~, base] = fileparts(pngs(k).name);
       script = ['examples/python/' strrep(base, 'python_', '') '.py'];
+      caption = esc(pngs(k).name);
+      captionfile = fullfile(demo, [base '.txt']);
+      if (exist(captionfile, 'file'))
+        caption = link_names(esc(strtrim(fileread(captionfile))), names);
+      end
       pics = [pics sprintf(['<figure class="wide"><img src="img/%s" alt="%s">' ...
-                            '<figcaption>%s, from <code>%s</code></figcaption></figure>\n'], ...
-                           pngs(k).name, pngs(k).name, pngs(k).name, script)];
+                            '<figcaption>%s <span class="file">(%s, from <code>%s</code>)</span>' ...
+                            '</figcaption></figure>\n'], ...
+                           pngs(k).name, pngs(k).name, caption, pngs(k).name, script)];
     end
   end
   body = strrep(body, '@PICTURES@', pics);

@@ -71,8 +71,10 @@ for m = 1:2
   legend({sprintf('mean of %d screens', screens), 'theory', 'one screen'}, 'location', 'northwest');
   title(sprintf('%s: D(r)', models{m, 1}));
 end
-print(fig, '-dpngcairo', '-r80', fullfile(outdir, 'turbulence_screens.png'));
-close(fig);
+demo_save(fig, 'turbulence_screens', ...
+          sprintf(['Phase screens of KVTurbScreen, Kolmogorov and von Karman (outer scale %.1f m, ' ...
+                   'the same seed), r0 = %.0f mm on a %g m grid, and the mean structure function ' ...
+                   'of %d screens each (KVStructureFunction) against the theory.'], L0, 1e3 * r0, L, screens));
 
 % --- 2. A Gaussian beam over 2 km ------------------------------------------
 lambda = 1.55e-6;
@@ -126,8 +128,11 @@ for c = 1:numel(Cn2s)
           'interpreter', 'none');
   end
 end
-print(fig, '-dpngcairo', '-r80', fullfile(outdir, 'turbulence_beam.png'));
-close(fig);
+demo_save(fig, 'turbulence_beam', ...
+          sprintf(['A collimated Gaussian beam (%.2f µm, waist %g cm) after %g km of turbulence in %d ' ...
+                   'slabs (KVTurbScreen, KVAngularSpectrum), for three values of Cn²: one short ' ...
+                   'exposure and the mean of %d (the long exposure), relative to the peak in vacuum.'], ...
+                  1e6 * lambda, 100 * w0, Lz / 1000, K, R));
 
 % --- 3. Plane-wave scintillation against the Rytov variance -----------------
 lambda = 1e-6;
@@ -165,5 +170,7 @@ ylabel('scintillation index \sigma_I^2 = var(I)/mean(I)^2');
 legend({'split-step, central half of the grid', 'Rytov: \sigma_I^2 = \sigma_R^2'}, ...
        'location', 'northwest');
 title(sprintf('Plane wave over %g km, %d screens, %d x %d', Lz / 1000, K, N, N));
-print(fig, '-dpngcairo', '-r80', fullfile(outdir, 'turbulence_scintillation.png'));
-close(fig);
+demo_save(fig, 'turbulence_scintillation', ...
+          sprintf(['The scintillation index of a plane wave over %g km (%d screens, %d x %d samples, ' ...
+                   'the central half of the grid) against the Rytov variance: it follows the Rytov ' ...
+                   'line in weak turbulence.'], Lz / 1000, K, N, N));

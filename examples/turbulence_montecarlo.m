@@ -17,8 +17,8 @@
 %                    ({}: no cluster run)
 %   mc_tls           use TLS with SRP authentication on the cluster (false:
 %                    Debian's build of the package has no TLS)
-% Writes build/demo/turbulence_montecarlo_short.png, _mean.png and
-% _scintillation.png.
+% Writes build/demo/turbulence_montecarlo_short.png,
+% turbulence_montecarlo_mean.png and turbulence_montecarlo_scintillation.png.
 outdir = demo_dir();
 here = fileparts(which('demo_dir'));
 addpath(fullfile(here, 'montecarlo'));
@@ -126,12 +126,15 @@ printf('  mean on-axis intensity %.2f of the vacuum peak\n', mean_I(c, c));
 % The pictures show the middle 0.2 m of the grid, in mm.
 x = ((1:p.N) - c) * p.size / p.N * 1e3;
 show = abs(x) <= 100;
-pictures = {stack(:, :, 1), 'turbulence_montecarlo_short.png', 'intensity / vacuum peak', ...
-            sprintf('One realisation (short exposure) over %g km, C_n^2 = %g m^{-2/3}', L / 1e3, Cn2);
-            mean_I, 'turbulence_montecarlo_mean.png', 'mean intensity / vacuum peak', ...
-            sprintf('Mean (long-exposure) intensity of %d realisations', R);
-            scint, 'turbulence_montecarlo_scintillation.png', 'scintillation index \sigma_I^2 (dimensionless)', ...
-            sprintf('Scintillation index of %d realisations (mean > 1/20 of peak)', R)};
+pictures = {stack(:, :, 1), 'turbulence_montecarlo_short', 'intensity / vacuum peak', ...
+            sprintf('One realisation (short exposure) over %g km, C_n^2 = %g m^{-2/3}', L / 1e3, Cn2), ...
+            'One realisation (a short exposure) of the intensity, relative to the vacuum peak, from';
+            mean_I, 'turbulence_montecarlo_mean', 'mean intensity / vacuum peak', ...
+            sprintf('Mean (long-exposure) intensity of %d realisations', R), ...
+            'The mean (long-exposure) intensity, relative to the vacuum peak, of';
+            scint, 'turbulence_montecarlo_scintillation', 'scintillation index \sigma_I^2 (dimensionless)', ...
+            sprintf('Scintillation index of %d realisations (mean > 1/20 of peak)', R), ...
+            'The scintillation index, where the mean is above 1/20 of its peak, of'};
 for n = 1:rows(pictures)
   A = pictures{n, 1}(show, show);
   if (n == 3)
@@ -143,12 +146,13 @@ for n = 1:rows(pictures)
   axis image xy;
   ax = gca();
   colormap(hot(256));
-  xlabel(ax, 'x [mm]');
-  ylabel(ax, 'y [mm]');
+  xlabel(ax, 'x (mm)');
+  ylabel(ax, 'y (mm)');
   title(ax, pictures{n, 4}, 'fontsize', 11);
   cb = colorbar();
   ylabel(cb, pictures{n, 3});
   set([ax cb], 'fontsize', 11);
-  print(fig, fullfile(outdir, pictures{n, 2}), '-dpngcairo', '-r80');
-  close(fig);
+  demo_save(fig, pictures{n, 2}, [pictures{n, 5} sprintf(' %d realisations of a Gaussian beam (1.55 µm, ', R) ...
+                                   sprintf('waist 3 cm) over %g km, %d phase screens; ', L / 1e3, p.K) ...
+                                   'a loop and parcellfun give the same realisations bit for bit.']);
 end

@@ -19,13 +19,14 @@
 # the chroot (without .git and BUILD): the chroot's build never touches the
 # host's build/. Needs root and debootstrap (scripts/deps.sh).
 #   BUILD   the build folder (build)
-#   MIRROR  the Debian mirror (http://deb.debian.org/debian)
+#   MIRROR  the Debian mirror (by default the Debian archive of this
+#           machine's own apt sources: scripts/chroot_lib.sh)
 #   JOBS    parallel compiles in the chroot (2)
 #   FRESH   1: make the chroots anew
 set -u
 cd "$(dirname "$0")/.." || exit 1
+. scripts/chroot_lib.sh
 BUILD=${BUILD:-build}
-MIRROR=${MIRROR:-http://deb.debian.org/debian}
 JOBS=${JOBS:-2}
 FRESH=${FRESH:-0}
 # What the chroot gets besides minbase: Octave and its headers, the
@@ -45,8 +46,6 @@ SRC=/root/korvane
 if [ "${1:-}" = "--inside" ]; then
   cd "$SRC" || exit 1
   export OCTAVE_HISTFILE=/dev/null
-  now() { date +%s.%N; }
-  since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
   out=$(mktemp)
   # Runs one counted step: its output, and "0 passed, 1 failed" when it
   # printed no count of its own.
@@ -106,56 +105,7 @@ fail_all() {
 command -v debootstrap >/dev/null || fail_all "debootstrap is not installed: run scripts/deps.sh"
 command -v unshare >/dev/null || fail_all "unshare (util-linux) is not installed"
 
-now() { date +%s.%N; }
-since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
-
-# The mount points under DIR, deepest first (none outside a run).
-mounts_under() {
-  awk -v d="$1" '$2 == d || index($2, d "/") == 1 { print $2 }' /proc/self/mounts | sort -r
-}
-
-# Removes the chroot DIR; refuses while anything is mounted in it, so that a
-# mount made by hand can never take the host's files with it.
-remove_tree() {
-  local dir=$1 m
-  for m in $(mounts_under "$dir"); do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null; done
-  if [ -n "$(mounts_under "$dir")" ]; then
-    echo "still mounted under $dir: $(mounts_under "$dir" | tr '\n' ' '); not removed" >&2
-    return 1
-  fi
-  rm -rf --one-file-system "$dir"
-}
-
-# Runs a command in the chroot ROOT with /proc mounted there (and the host's
-# /dev, when debootstrap could not make the device nodes), in a mount
-# namespace of its own: the mounts end with the command, whatever happens to
-# it, and the trap unmounts them before that.
-enter() {
-  local root=$1 keep=() v
-  shift
-  # The host's OpenBLAS settings (some processors need them) go along.
-  for v in OPENBLAS_CORETYPE OPENBLAS_L2_SIZE; do
-    [ -n "${!v:-}" ] && keep+=("$v=${!v}")
-  done
-  unshare --mount --propagation private /bin/bash -c '
-    root=$1
-    shift
-    dev=0
-    cleanup() {
-      [ $dev = 1 ] && umount "$root/dev"
-      umount "$root/proc"
-    }
-    trap cleanup EXIT
-    trap "exit 130" INT TERM HUP
-    mount -t proc proc "$root/proc" || exit 1
-    if [ ! -c "$root/dev/null" ]; then
-      mount --bind /dev "$root/dev" || exit 1
-      dev=1
-    fi
-    chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
-  ' enter "$root" ${keep[@]+"${keep[@]}"} "$@"
-}
+MIRROR=$(apt_mirror) || fail_all "no Debian mirror"
 
 # Makes the chroot for RELEASE in ROOT, or keeps the one there when it is
 # valid. Sets made_s and install_s (seconds, or "reused").
@@ -165,25 +115,11 @@ make_chroot() {
   want="$PACKAGES"
   made_s=reused
   install_s=reused
-  if [ -e "$root.new" ]; then
-    remove_tree "$root.new" || return 1
-  fi
   if [ "$FRESH" = 1 ] || [ "$(cat "$root/.korvane-base" 2>/dev/null)" != "$base" ] \
     || ! chroot "$root" /bin/true 2>/dev/null; then
     echo "making the $release chroot in $root"
-    remove_tree "$root" || return 1
-    mkdir -p "$(dirname "$root")"
     t=$(now)
-    # debootstrap mounts /proc (and more) in the new tree for its second
-    # stage: in a mount namespace of its own, none of it can stay behind.
-    if ! unshare --mount --propagation private \
-      debootstrap --variant=minbase "$release" "$root.new" "$MIRROR" >"$log" 2>&1; then
-      tail -20 "$log"
-      [ -f "$root.new/debootstrap/debootstrap.log" ] && tail -20 "$root.new/debootstrap/debootstrap.log"
-      echo "debootstrap $release failed"
-      return 1
-    fi
-    mv "$root.new" "$root"
+    bootstrap_root "$release" "$root" "$MIRROR" "$log" || return 1
     echo "$base" >"$root/.korvane-base"
     made_s=$(since "$t")
   fi
@@ -191,13 +127,6 @@ make_chroot() {
     echo "installing Octave in the $release chroot"
     rm -f "$root/.korvane-packages"
     cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null
-    # The chroot's apt takes an expired Release file (sid's is valid for a
-    # week) when the host's does: a mirror that serves a fixed snapshot.
-    apt-config dump | grep -E '^Acquire::Check-(Valid-Until|Date) "false";$' \
-      >"$root/etc/apt/apt.conf.d/99korvane-host"
-    # No service starts inside the chroot.
-    printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
-    chmod 755 "$root/usr/sbin/policy-rc.d"
     # Octave's headers are in octave-dev from Octave 9 on, in
     # liboctave-dev before.
     t=$(now)

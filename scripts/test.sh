@@ -95,6 +95,7 @@ run_counted "Manual and Contents.m" env BUILD="$BUILD" tests/package/doc.sh
 run_counted "Parallel sweeps" env BUILD="$BUILD" tests/package/sweep.sh
 run_counted "Monte Carlo: serial, parcellfun, two pserver processes" env BUILD="$BUILD" tests/package/montecarlo.sh
 run_counted "Ctrl-C in an interactive Octave session" env BUILD="$BUILD" tests/package/interrupt.sh
+run_counted "The chroots' Debian mirror, from the apt sources" tests/package/apt_mirror.sh
 
 echo "== Parity of the oct-files with the MEX build for Octave"
 if make --no-print-directory octave-mex BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then

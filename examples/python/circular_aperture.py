@@ -4,7 +4,7 @@ Python: the aperture, then the intensity at Fresnel numbers 10 (a disc full
 of rings, the near field) and 0.8 (a bright spot with faint rings), each with
 its profile through the centre. The Octave scripts examples/circular_aperture.m
 and examples/fresnel_circle.m make the same fields. Writes
-build/demo/python_circular_aperture.png."""
+build/demo/python_circular_aperture.png and its caption (.txt)."""
 import os
 import pathlib
 
@@ -58,4 +58,8 @@ fig.suptitle("Fresnel diffraction behind a circular hole (KVCircAperture, KVForw
              "633 nm, 256 x 256 samples")
 fig.subplots_adjust(left=0.06, right=0.97, top=0.9, bottom=0.08, hspace=0.3)
 fig.savefig(outdir / "python_circular_aperture.png", dpi=80)
+(outdir / "python_circular_aperture.txt").write_text(
+    "A plane wave (633 nm) through a circular hole of radius 1 mm (KVCircAperture), and its Fresnel "
+    "diffraction (KVForward) at Fresnel numbers 10 (rings fill the disc) and 0.8 (a bright spot), "
+    "each with its profile through the centre; from Python.\n")
 print(f"  wrote {outdir / 'python_circular_aperture.png'}")

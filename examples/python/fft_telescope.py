@@ -4,7 +4,7 @@ lenses 0.5 m apart), stepped with KVFresnelFFT in 1 cm steps, from Python: a
 side view of the beam (x across, z down) that focuses between the lenses
 and leaves 1.5 times wider, and the beam's profile before and after. The
 Octave script examples/fft_propagation.m draws the same side view. Writes
-build/demo/python_fft_telescope.png."""
+build/demo/python_fft_telescope.png and its caption (.txt)."""
 import os
 import pathlib
 
@@ -76,4 +76,8 @@ prof.legend(loc="upper right", fontsize=9)
 prof.grid(alpha=0.3)
 fig.tight_layout()
 fig.savefig(outdir / "python_fft_telescope.png", dpi=80)
+(outdir / "python_fft_telescope.txt").write_text(
+    f"A Gaussian beam (1 µm, radius {1e3 * w0:g} mm) through a Keplerian telescope (f1 = 0.2 m, "
+    f"f2 = 0.3 m), stepped with KVFresnelFFT in 1 cm steps: a side view, and the beam before and "
+    f"after, {1e3 * w_out:.2f} mm wide (1.5 times); from Python.\n")
 print(f"  wrote {outdir / 'python_fft_telescope.png'}")

@@ -9,7 +9,7 @@
 %!   G = KVForward (z(k), 4e-3, 64, F);
 %!   cut(:, k) = KVIntensity (0, G)(:, 33);
 %! end
-%! subplot (1, 2, 2); imagesc (z, [-2 2], cut); xlabel ('z [m]'); ylabel ('y [mm]');
+%! subplot (1, 2, 2); imagesc (z, [-2 2], cut); xlabel ('z (m)'); ylabel ('y (mm)');
 %! title ('intensity along z');
 
 %!test

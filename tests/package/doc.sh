@@ -29,6 +29,22 @@ if [ -f doc/bench-reference.txt ]; then
     fail=$((fail + 1))
   fi
 fi
+# Every picture make demo drew has its caption beside it and its place in
+# the gallery, the Python examples' too.
+if [ -f "$out/gallery.html" ] && ls build/demo/*.png >/dev/null 2>&1; then
+  missing=
+  for png in build/demo/*.png; do
+    name=${png##*/}
+    [ -s "${png%.png}.txt" ] || missing="$missing $name (no caption)"
+    grep -q "src=\"img/$name\"" "$out/gallery.html" || missing="$missing $name (not in the gallery)"
+  done
+  if [ -z "$missing" ]; then
+    pass=$((pass + 1))
+  else
+    echo "pictures of build/demo:$missing"
+    fail=$((fail + 1))
+  fi
+fi
 if scripts/contents.sh --check; then pass=$((pass + 1)); else fail=$((fail + 1)); fi
 # The measured page: every section filled, no section left with its note.
 if [ -f "$BUILD/octave/KVFftw.oct" ]; then
