@@ -13,12 +13,15 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-// Amplitude, in nepers, left to a ray at the absorber's reference angle after
-// it crosses both edges' ramps (into the seam and out again): e^-12.
-constexpr double kAbsorberDepth = 12.0;
-// The sine of that angle in vacuum at most: steeper light than the grid
-// samples is cut at this.
-constexpr double kAbsorberSine = 0.8;
+// The absorber's strength: a ray at the reference angle loses this many
+// nepers of amplitude crossing both edges' ramps (into the seam and out
+// again), slower rays more, steeper ones less. The reference angle is the
+// steepest the grid samples, but at most sin = 0.3: a stronger absorber
+// reflects slow light (grazing incidence on any change of the complex
+// index reflects), and these settle the trade-off (the help gives the
+// figures).
+constexpr double kAbsorberDepth = 20.0;
+constexpr double kAbsorberSine = 0.3;
 
 inline cplx mul(cplx a, cplx b) {
   return cplx(a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real());
@@ -158,9 +161,10 @@ double medium_absorption(int64_t i, int32_t n, double d, double width, double la
   const double t = (width - e) / width;
   const double s = std::min(lambda / (2.0 * d), kAbsorberSine);
   const double tan_ref = s / std::sqrt(1.0 - s * s);
-  // A ramp t^2 over the width integrates to width/3 per edge.
-  const double peak = 3.0 * kAbsorberDepth * tan_ref / (2.0 * width);
-  return peak * t * t;
+  // A ramp t^4 over the width integrates to width/5 per edge.
+  const double peak = 5.0 * kAbsorberDepth * tan_ref / (2.0 * width);
+  const double t2 = t * t;
+  return peak * t2 * t2;
 }
 
 int64_t medium_scratch_count(int32_t n) {

@@ -364,7 +364,8 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
 
   const int need = std::min(m + 2, b);  // mode m and a possible partner
   const double tol = kTolerance * k0;
-  for (int it = 0; it < kMaxIterations; ++it) {
+  int it = 0;
+  for (; it < kMaxIterations; ++it) {
     stop_point();
     // Residuals into W.
     bool done = true;
