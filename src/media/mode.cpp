@@ -87,29 +87,29 @@ bool apply_all(const Operators& o, OpKind kind, double* const* in, double* const
   return true;
 }
 
-// g[i*nv + j] = u_i . v_j over `count` samples, summed over fixed blocks.
+// g[i*nv + j] = u_i . v_j over `count` samples, summed over fixed blocks
+// (one row of g at a time, so that `part` holds blocks*nv values).
 void gram(const double* const* u, int nu, const double* const* v, int nv, int64_t count, double* g,
           std::vector<double>& part) {
   const int blocks = reduce_blocks(count);
-  const int64_t cells = static_cast<int64_t>(nu) * nv;
-  part.assign(static_cast<size_t>(blocks * cells), 0.0);
+  part.assign(static_cast<size_t>(blocks) * static_cast<size_t>(nv), 0.0);
   double* pp = part.data();
-  for_blocks(count, kGrainMemory / 4, [&](int blk, int64_t k0, int64_t k1) {
-    double* cell = pp + blk * cells;
-    for (int i = 0; i < nu; ++i) {
-      const double* a = u[i];
+  for (int i = 0; i < nu; ++i) {
+    const double* a = u[i];
+    for_blocks(count, kGrainMemory / 4, [&](int blk, int64_t k0, int64_t k1) {
+      double* cell = pp + static_cast<int64_t>(blk) * nv;
       for (int j = 0; j < nv; ++j) {
         const double* b = v[j];
         double s = 0.0;
         for (int64_t k = k0; k < k1; ++k) s += a[k] * b[k];
-        cell[i * nv + j] = s;
+        cell[j] = s;
       }
+    });
+    for (int j = 0; j < nv; ++j) {
+      double s = 0.0;
+      for (int blk = 0; blk < blocks; ++blk) s += pp[static_cast<int64_t>(blk) * nv + j];
+      g[static_cast<int64_t>(i) * nv + j] = s;
     }
-  });
-  for (int64_t c = 0; c < cells; ++c) {
-    double s = 0.0;
-    for (int blk = 0; blk < blocks; ++blk) s += pp[blk * cells + c];
-    g[c] = s;
   }
 }
 
@@ -121,10 +121,11 @@ double norm2(const double* a, int64_t count, std::vector<double>& part) {
 
 // Orthogonalises v against the r orthonormal vectors q (twice) and
 // normalises it; false when too little of it is left.
-bool orthonormalise(double* v, double* const* q, int r, int64_t count, std::vector<double>& part) {
+bool orthonormalise(double* v, double* const* q, int r, int64_t count, std::vector<double>& part,
+                    std::vector<double>& c) {
   const double before = std::sqrt(norm2(v, count, part));
   if (!(before > 0.0)) return false;
-  std::vector<double> c(static_cast<size_t>(std::max(r, 1)));
+  c.assign(static_cast<size_t>(std::max(r, 1)), 0.0);
   for (int pass = 0; pass < 2 && r > 0; ++pass) {
     gram(q, r, &v, 1, count, c.data(), part);
     const double* cc = c.data();
@@ -147,8 +148,10 @@ bool orthonormalise(double* v, double* const* q, int r, int64_t count, std::vect
 
 // Eigenvalues (descending) and eigenvectors (columns of v, row-major s x s)
 // of the symmetric s x s matrix a, by cyclic Jacobi rotations.
-void symmetric_eigen(int s, std::vector<double> a, std::vector<double>& w, std::vector<double>& v) {
-  std::vector<double> vv(static_cast<size_t>(s * s), 0.0);
+// `a` is overwritten; vv and order are work space.
+void symmetric_eigen(int s, std::vector<double>& a, std::vector<double>& w, std::vector<double>& v,
+                     std::vector<double>& vv, std::vector<int>& order) {
+  vv.assign(static_cast<size_t>(s * s), 0.0);
   for (int i = 0; i < s; ++i) vv[static_cast<size_t>(i * s + i)] = 1.0;
   auto at = [&](int i, int j) -> double& { return a[static_cast<size_t>(i * s + j)]; };
   for (int sweep = 0; sweep < 60; ++sweep) {
@@ -186,7 +189,7 @@ void symmetric_eigen(int s, std::vector<double> a, std::vector<double>& w, std::
       }
     }
   }
-  std::vector<int> order(static_cast<size_t>(s));
+  order.assign(static_cast<size_t>(s), 0);
   for (int i = 0; i < s; ++i) order[static_cast<size_t>(i)] = i;
   std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return at(x, x) > at(y, y); });
   w.assign(static_cast<size_t>(s), 0.0);
@@ -313,7 +316,23 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
   }
   const double cx = sw > 0 ? sx / sw : 0.0, cy = sw > 0 ? sy / sw : 0.0;
   const double w0 = std::max(std::sqrt(area / kPi), 3.0 * d);
-  std::vector<double> part;
+  // Work space, reserved once: the iteration itself allocates nothing.
+  const size_t most = static_cast<size_t>(3 * b);
+  std::vector<double> part, coef, vv;
+  std::vector<int> order;
+  std::vector<double*> Q, HQ, newq, newhq;
+  std::vector<double> G, lam, C;
+  part.reserve(static_cast<size_t>(kMaxBlocks) * most);
+  coef.reserve(most);
+  vv.reserve(most * most);
+  order.reserve(most);
+  Q.reserve(most);
+  HQ.reserve(most);
+  newq.reserve(most);
+  newhq.reserve(most);
+  G.reserve(most * most);
+  lam.reserve(most);
+  C.reserve(most * most);
   {
     int a = 0, c = 0;
     for (int t = 0; t < b; ++t) {
@@ -339,15 +358,13 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
       }
     }
   }
-  std::vector<double*> Q, HQ;
-  std::vector<double> G, lam, C;
   int s = 0;
   int active_p = 0;
   for (int i = 0; i < b; ++i) {
-    if (!orthonormalise(X[i], X.data(), i, count, part)) {
+    if (!orthonormalise(X[i], X.data(), i, count, part, coef)) {
       // Cannot happen with the jitter; start from it alone then.
       for (int64_t k = 0; k < count; ++k) X[i][k] = jitter(k, i + 101);
-      orthonormalise(X[i], X.data(), i, count, part);
+      orthonormalise(X[i], X.data(), i, count, part, coef);
     }
   }
   if (!apply_all(o, kApplyH, X.data(), HX.data(), b)) return kModeNoPlan;
@@ -359,7 +376,7 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
       const double avg = 0.5 * (G[i * b + j] + G[j * b + i]);
       G[i * b + j] = G[j * b + i] = avg;
     }
-  symmetric_eigen(b, G, lam, C);
+  symmetric_eigen(b, G, lam, C, vv, order);
   combine(X.data(), HX.data(), b, b, C, X.data(), HX.data(), nullptr, count);
 
   const int need = std::min(m + 2, b);  // mode m and a possible partner
@@ -383,16 +400,17 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
     if (!apply_all(o, kApplyPreconditioner, W.data(), W.data(), b)) return kModeNoPlan;
     Q.assign(X.begin(), X.end());
     HQ.assign(HX.begin(), HX.end());
-    std::vector<double*> newq, newhq;
+    newq.clear();
+    newhq.clear();
     for (int i = 0; i < b; ++i) {
-      if (orthonormalise(W[i], Q.data(), static_cast<int>(Q.size()), count, part)) {
+      if (orthonormalise(W[i], Q.data(), static_cast<int>(Q.size()), count, part, coef)) {
         Q.push_back(W[i]);
         newq.push_back(W[i]);
         newhq.push_back(HW[i]);
       }
     }
     for (int i = 0; i < active_p; ++i) {
-      if (orthonormalise(P[i], Q.data(), static_cast<int>(Q.size()), count, part)) {
+      if (orthonormalise(P[i], Q.data(), static_cast<int>(Q.size()), count, part, coef)) {
         Q.push_back(P[i]);
         newq.push_back(P[i]);
         newhq.push_back(HP[i]);
@@ -410,7 +428,7 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
         const double avg = 0.5 * (G[i * s + j] + G[j * s + i]);
         G[i * s + j] = G[j * s + i] = avg;
       }
-    symmetric_eigen(s, G, lam, C);
+    symmetric_eigen(s, G, lam, C, vv, order);
     // The new search directions land in P's slots: Q's P columns are read
     // per sample before they are written, as are X's.
     combine(Q.data(), HQ.data(), s, b, C, X.data(), HX.data(), P.data(), count);
@@ -434,7 +452,7 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
           for (int64_t i = 0; i < nn; ++i) sum += X[i0 + a][i * nn + j0] * X[i0 + e][i * nn + j0];
           M[static_cast<size_t>(a * c + e)] = sum;
         }
-      symmetric_eigen(c, M, mw, mv);
+      symmetric_eigen(c, M, mw, mv, vv, order);
       std::vector<double*> qs(X.begin() + i0, X.begin() + i1);
       std::vector<double*> hs(HX.begin() + i0, HX.begin() + i1);
       combine(qs.data(), hs.data(), c, c, mv, qs.data(), hs.data(), nullptr, count);
