@@ -27,13 +27,19 @@ static const char kBanner[] =
     "\n";
 
 static constexpr double kDefaultAbsorber = 0.1;
+// Steps in one call at most: a mistyped count fails at once instead of
+// running for days (a longer medium takes several calls).
+static constexpr int32_t kMaxSteps = 1000000;
 
 static kv::Error medium_ranges(const kv::Call& c) {
   const double z = c.scalar(0);
   if (!(z >= 0.0) || std::isinf(z)) {
     return {kv::Err::BadValue, "The length z must be zero or positive, and finite."};
   }
-  if (c.integer(1) < 1) return {kv::Err::BadValue, "The number of steps must be at least 1."};
+  const int32_t steps = c.integer(1);
+  if (steps < 1 || steps > kMaxSteps) {
+    return {kv::Err::BadValue, "The number of steps must lie between 1 and 1000000."};
+  }
   if (c.inputs() == 5 && !(c.scalar(4) >= 0.0 && c.scalar(4) <= 0.25)) {
     return {kv::Err::BadValue, "The absorber width must lie between 0 and 0.25."};
   }

@@ -55,6 +55,9 @@ KV_COMMAND(KVMode, kMode) {
     if (!std::isfinite(index[k])) c.fail(kv::Err::BadValue, "The index n must be finite.");
   }
   if (!(in.h.curvature == 0.0)) c.fail(kv::kSpherical);
+  if (static_cast<int64_t>(m) + 3 > kv::samples(n)) {
+    c.fail(kv::Err::BadValue, "The grid is too small for that many modes.");
+  }
   if (!(in.h.size > 0.0 && in.h.lambda > 0.0 && std::isfinite(in.h.size) &&
         std::isfinite(in.h.lambda))) {
     c.fail(kv::Err::BadValue, "The field's size and lambda must be positive and finite.");
