@@ -27,5 +27,5 @@
 %! assert (Ixz(:, 1), abs (F(17, 1:32)).'.^2, 1e-14);
 %! assert (Ixz(:, 5), abs (G(17, 1:32)).'.^2, 1e-12);
 
-%!error <multiple> KVMedium (1e-3, 3, ones (8, 8, 2), KVBegin (1e-3, 1e-6, 8))
-%!error <between 0 and 0.25> KVMedium (1e-3, 3, 1, KVBegin (1e-3, 1e-6, 8), 0.3)
+%!error <multiple> G = KVMedium (1e-3, 3, ones (8, 8, 2), KVBegin (1e-3, 1e-6, 8))
+%!error <between 0 and 0.25> G = KVMedium (1e-3, 3, 1, KVBegin (1e-3, 1e-6, 8), 0.3)

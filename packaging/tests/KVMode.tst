@@ -26,4 +26,4 @@
 %! assert (abs (o)^2 > 0.999);
 %! assert (abs (angle (o * exp (-1i * 2 * pi / 1.31e-6 * (neff - 1) * 1e-4))) < 1e-2);
 
-%!error <guided> KVMode (1.45 * ones (16), 0, KVBegin (1e-3, 1e-6, 16))
+%!error <guided> G = KVMode (1.45 * ones (16), 0, KVBegin (1e-3, 1e-6, 16))

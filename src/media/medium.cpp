@@ -236,6 +236,13 @@ MediumResult medium_propagate(const MediumSpec& spec, const IndexArray& index, c
   if (ixz != nullptr) {
     for (int64_t i = 0; i < nn; ++i) ixz[i] = std::norm(u[i * nn + j0]);
   }
+  if (spec.z == 0.0) {
+    // Nothing to cross: the samples as they are, in every column of Ixz.
+    for (int64_t s = 1; ixz != nullptr && s <= spec.steps; ++s) {
+      std::copy(ixz, ixz + nn, ixz + s * nn);
+    }
+    return kMediumOk;
+  }
   const double norm = 1.0 / (static_cast<double>(n) * static_cast<double>(n));
   if (!fft2_in_place(u, n, kFftForward)) return kMediumNoPlan;
 

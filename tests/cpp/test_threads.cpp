@@ -280,7 +280,7 @@ const Case kCases[] = {
     {"KVAngularSpectrum", 1, "SF", {0.05}},
     {"KVPad", 1, "SF", {700}},
     {"KVPad", 1, "SF", {600}},
-    {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},  // every kind of mode
+    {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},   // every kind of mode
     {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, INFINITY, 0}},  // Kolmogorov
     // Its transforms are FFTW's; here so that every command is in the list.
     {"KVStructureFunction", 2, "AF", {}},
