@@ -55,10 +55,10 @@ function varargout = KVMedium(varargin)
 %   amplitude crossing it. Measured with a Gaussian beam (w = 16 lambda)
 %   aimed at the edge on a grid of 128 lambda (N = 256), the power that
 %   comes back into the middle half of the grid is, at the default width
-%   0.1: 1.5e-2 at sin(theta) = 0.1, under 1e-9 at 0.3 and 1e-7 at 0.6;
-%   at width 0.2: 1e-4 at 0.1, under 1e-14 at 0.3. Slow light is reflected
-%   by any absorbing edge (grazing incidence): widen the absorber for beams
-%   that creep towards the edge.
+%   0.1: 0.13 at sin(theta) = 0.05, 1.5e-2 at 0.1, 3.5e-10 at 0.3 and
+%   1.2e-7 at 0.6; at width 0.2: 2.7e-2, 9.5e-5, 4.6e-15 and 7.1e-8.
+%   Slow light is reflected by any absorbing edge (grazing incidence):
+%   widen the absorber for beams that creep towards the edge.
 %
 %   Not modelled: reflections (the step goes forward only) and
 %   polarization (the field is scalar). At a high-contrast step, such as
@@ -69,6 +69,12 @@ function varargout = KVMedium(varargin)
 %   KORVANE_NUM_THREADS threads with the same result for any count. Ctrl-C
 %   stops the call between steps. Memory: besides Fout and Ixz, 1.5 N x N
 %   complex arrays.
+%
+%   Measured accuracy (the manual's page on media gives the table): the
+%   Rayleigh range in n = 1.5 within 2.3e-6 of pi*w0^2*n/lambda; a plane
+%   wave's phase k0*(n - 1)*z to 5e-13; power over 1000 steps to 8e-14;
+%   a parabolic graded-index lens images an off-axis spot to 3e-4 of its
+%   offset after a period.
 %
 %   Example (a parabolic graded-index lens, seen from the side):
 %     F = KVBegin(200e-6, 1e-6, 256);

@@ -30,8 +30,9 @@ function varargout = KVMode(varargin)
 %   one orthogonal set: the first member is the one with the most power on
 %   the row y = 0 (row floor(N/2) + 1; for LP11, the lobes on the x axis),
 %   the next the one with the most of what is left. When two samples tie
-%   for the largest magnitude (an odd mode), the first of them in memory
-%   order (smallest x, then smallest y) is made positive.
+%   for the largest magnitude to 1e-5 (an odd mode), the first of them in
+%   memory order (smallest x, then smallest y) is made positive: the LP11
+%   lobe at negative x is the positive one.
 %
 %   Building n. A pixelated core edge costs accuracy: give each sample at
 %   the edge the index averaged over its area (for example, the fraction

@@ -21,6 +21,9 @@ constexpr int kMaxIterations = 3000;
 constexpr double kTolerance = 1e-9;
 // Eigenvalues closer than this (relative to k0) form a degenerate set.
 constexpr double kDegenerate = 1e-9;
+// Samples whose magnitudes agree to this count as tied for the largest (the
+// two extremes of an odd mode; the samples are accurate to about 1e-7).
+constexpr double kTie = 1e-5;
 
 // The operators on real vectors of n*n samples.
 struct Operators {
@@ -191,7 +194,18 @@ void symmetric_eigen(int s, std::vector<double>& a, std::vector<double>& w, std:
   }
   order.assign(static_cast<size_t>(s), 0);
   for (int i = 0; i < s; ++i) order[static_cast<size_t>(i)] = i;
-  std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return at(x, x) > at(y, y); });
+  // Insertion sort, descending, ties in index order (std::stable_sort
+  // would allocate, and fall back silently when it cannot).
+  for (int i = 1; i < s; ++i) {
+    const int o = order[static_cast<size_t>(i)];
+    int j = i;
+    while (j > 0 && at(order[static_cast<size_t>(j - 1)], order[static_cast<size_t>(j - 1)]) <
+                        at(o, o)) {
+      order[static_cast<size_t>(j)] = order[static_cast<size_t>(j - 1)];
+      --j;
+    }
+    order[static_cast<size_t>(j)] = o;
+  }
   w.assign(static_cast<size_t>(s), 0.0);
   v.assign(static_cast<size_t>(s * s), 0.0);
   for (int c = 0; c < s; ++c) {
@@ -472,7 +486,7 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
   for (int64_t k = 0; k < count; ++k) mx = std::max(mx, std::fabs(x[k]));
   int64_t at = 0;
   for (int64_t k = 0; k < count; ++k) {
-    if (std::fabs(x[k]) >= mx * (1.0 - 1e-9)) {
+    if (std::fabs(x[k]) >= mx * (1.0 - kTie)) {
       at = k;
       break;
     }
