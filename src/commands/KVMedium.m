@@ -67,12 +67,12 @@ function varargout = KVMedium(varargin)
 %
 %   The FFTs use the plans of KVFftw's planner level; the products run on
 %   KORVANE_NUM_THREADS threads with the same result for any count. Ctrl-C
-%   stops the call between steps. Memory: besides Fout and Ixz, 1.5 N x N
+%   stops the call between steps. Memory: besides Fout and Ixz, 1.75 N x N
 %   complex arrays.
 %
 %   Measured accuracy (the manual's page on media gives the table): the
 %   Rayleigh range in n = 1.5 within 2.3e-6 of pi*w0^2*n/lambda; a plane
-%   wave's phase k0*(n - 1)*z to 5e-13; power over 1000 steps to 8e-14;
+%   wave's phase k0*(n - 1)*z to 5e-13; power over 1000 steps to 1e-13;
 %   a parabolic graded-index lens images an off-axis spot to 3e-4 of its
 %   offset after a period.
 %

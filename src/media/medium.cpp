@@ -126,7 +126,7 @@ void spectrum_pass(cplx* u, int32_t n, const cplx* a, const cplx* b, double scal
           if (ta != nullptr) v = mul(v, ta[qf]);
           if (rows != nullptr) sum += mul(w[q], v);
           if (tb != nullptr) v = mul(v, tb[qf]);
-          row[q] = v * scale;
+          row[q] = scale == 1.0 ? v : v * scale;
         }
         if (rows != nullptr) rows[row_index] = sum;
       }
@@ -141,6 +141,10 @@ bool record_row(cplx* rows, int32_t n, double scale, double* ixz) {
   const double s2 = scale * scale;
   for (int64_t i = 0; i < n; ++i) ixz[i] = std::norm(rows[i]) * s2;
   return true;
+}
+
+void square_table(const cplx* h, cplx* sq, int64_t count) {
+  for (int64_t k = 0; k < count; ++k) sq[k] = mul(h[k], h[k]);
 }
 
 void multiply(cplx* u, const cplx* v, int64_t count) {
@@ -169,7 +173,7 @@ double medium_absorption(int64_t i, int32_t n, double d, double width, double la
 
 int64_t medium_scratch_count(int32_t n) {
   const int64_t w = static_cast<int64_t>(n) / 2 + 1;
-  return samples(n) + 2 * w * w + 3 * static_cast<int64_t>(n);
+  return samples(n) + 3 * w * w + 3 * static_cast<int64_t>(n);
 }
 
 void medium_index_range(const IndexArray& index, int32_t n, int64_t slice, double* lo, double* hi) {
@@ -219,8 +223,9 @@ MediumResult medium_propagate(const MediumSpec& spec, const IndexArray& index, c
   cplx* table = scratch;     // refraction factors, n*n
   cplx* qa = table + count;  // half-step factors, two quarter tables
   cplx* qb = qa + tw * tw;
-  cplx* w = qb + tw * tw;                                // exp(2*pi*i*q*(n/2)/n), the y = 0 row
-  cplx* rows = w + nn;                                   // row sums of the spectrum
+  cplx* full = qb + tw * tw;  // a whole step: the square of the current half step
+  cplx* w = full + tw * tw;   // exp(2*pi*i*q*(n/2)/n), the y = 0 row
+  cplx* rows = w + nn;        // row sums of the spectrum
   double* alpha = reinterpret_cast<double*>(rows + nn);  // absorption per sample index
 
   const double width = spec.absorber * size;
@@ -255,11 +260,16 @@ MediumResult medium_propagate(const MediumSpec& spec, const IndexArray& index, c
     const double nref = medium_reference(lo, hi);
     cplx* leading = trailing == qa ? qb : qa;
     half_step_table(nref, k0, dz, n, size, leading);
+    square_table(leading, full, tw * tw);
     const Slice slice{&index, s * count};
     for (int64_t t = 0; t < per_slice; ++t) {
       stop_point();
       const bool record = ixz != nullptr && done > 0;
-      spectrum_pass(u, n, trailing, leading, 1.0, w, record ? rows : nullptr);
+      if (trailing == leading && !record) {
+        spectrum_pass(u, n, nullptr, full, 1.0, w, nullptr);
+      } else {
+        spectrum_pass(u, n, trailing, leading, 1.0, w, record ? rows : nullptr);
+      }
       if (record && !record_row(rows, n, norm, ixz + done * nn)) return kMediumNoPlan;
       if (t == 0 && !refraction_table(slice, nref, k0, dz, alpha, n, table)) return kMediumNoPlan;
       if (!fft2_in_place(u, n, kFftBackward)) return kMediumNoPlan;

@@ -66,7 +66,7 @@ inline double medium_reference(double lo, double hi) {
 // edge to its largest value at the seam of the periodic grid.
 double medium_absorption(int64_t i, int32_t n, double d, double width, double lambda);
 
-// Complex scratch values medium_propagate needs: one n x n table, two
+// Complex scratch values medium_propagate needs: one n x n table, three
 // quarter tables of (n/2 + 1)^2 and a few lines.
 int64_t medium_scratch_count(int32_t n);
 
