@@ -69,6 +69,10 @@ KV_COMMAND(KVMode, kMode) {
   const kv::ModeResult r =
       kv::guided_mode(index, m, n, in.h.size, in.h.lambda, scratch, out.z, &neff, &guided);
   if (r == kv::kModeNotGuided) {
+    if (guided == 0) {
+      c.fail(kv::Err::BadValue,
+             "No mode is guided: no neff exceeds the largest index on the grid's edge.");
+    }
     static char msg[160];
     std::snprintf(msg, sizeof msg, "Only %d mode%s guided; m must be less than %d.",
                   static_cast<int>(guided), guided == 1 ? " is" : "s are",
