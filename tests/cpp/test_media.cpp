@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "media/medium.h"
@@ -23,6 +24,30 @@ namespace {
 void figure(const char* what, double value) {
   if (std::getenv("KV_MEDIA_FIGURES") != nullptr) std::printf("  %-44s %.9g\n", what, value);
 }
+
+// Quick plans for the length of a test: these tests are about the physics,
+// not the planner (the previous setting comes back afterwards).
+class EstimatePlans {
+ public:
+  EstimatePlans() {
+    const char* old = std::getenv(kName);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    setenv(kName, "estimate", 1);
+  }
+  ~EstimatePlans() {
+    if (had_) {
+      setenv(kName, old_.c_str(), 1);
+    } else {
+      unsetenv(kName);
+    }
+  }
+
+ private:
+  static constexpr const char* kName = "KORVANE_FFTW_PLANNER";
+  bool had_ = false;
+  std::string old_;
+};
 
 using kv::cplx;
 using Samples = std::vector<cplx>;
@@ -122,6 +147,7 @@ Samples gauss(const Grid& g, double w, double x0 = 0, double kx = 0) {
 }
 
 TEST(Medium, VacuumEqualsAngularSpectrum) {
+  const EstimatePlans plans;
   const Grid g{64, 2e-3, 1e-6};
   const Samples in = gauss(g, 2e-4, 1e-4);
   const double z = 0.05;
@@ -141,6 +167,7 @@ TEST(Medium, VacuumEqualsAngularSpectrum) {
 }
 
 TEST(Medium, RayleighRangeInGlass) {
+  const EstimatePlans plans;
   // w(z)^2 = w0^2*(1 + (z/zR)^2), zR = pi*w0^2*n/lambda.
   const Grid g{128, 1.2e-3, 1e-6};
   const double w0 = 1e-4, n = 1.5;
@@ -157,6 +184,7 @@ TEST(Medium, RayleighRangeInGlass) {
 }
 
 TEST(Medium, PlaneWavePhaseAndAbsorption) {
+  const EstimatePlans plans;
   const Grid g{32, 1e-4, 1e-6};
   const Samples in(static_cast<size_t>(g.count()), cplx(1, 0));
   const double z = 1.234e-3;
@@ -178,6 +206,7 @@ TEST(Medium, PlaneWavePhaseAndAbsorption) {
 }
 
 TEST(Medium, TiltedBeamMovesByTanTheta) {
+  const EstimatePlans plans;
   const Grid g{256, 64e-6, 1e-6};
   const double n = 1.5, s = 0.3;  // sin(theta) inside the glass
   const Samples in = gauss(g, 6e-6, -10e-6, g.k0() * n * s);
@@ -193,6 +222,7 @@ TEST(Medium, TiltedBeamMovesByTanTheta) {
 }
 
 TEST(Medium, PowerConservedOverThousandSteps) {
+  const EstimatePlans plans;
   const Grid g{64, 64e-6, 1e-6};
   const std::vector<double> idx = make_index(g, [](double x, double y) {
     return 1.45 + 0.01 * std::exp(-(x * x + y * y) / 1e-10) + 0.003 * std::sin(2e5 * x + 1e5 * y);
@@ -215,6 +245,7 @@ struct Grin {
 };
 
 TEST(Medium, GradedIndexPeriodAndMatchedBeam) {
+  const EstimatePlans plans;
   const Grid gr{128, 64e-6, 1e-6};
   const Grin grin;
   const std::vector<double> idx = grin.index(gr);
@@ -263,6 +294,7 @@ Mode find_mode(const Grid& g, const std::vector<double>& idx, int32_t m) {
 }
 
 TEST(Mode, GradedIndexFamilies) {
+  const EstimatePlans plans;
   const Grid gr{128, 64e-6, 1e-6};
   const Grin grin;
   const std::vector<double> idx = grin.index(gr);
@@ -326,6 +358,7 @@ cplx overlap(const Grid& g, const Samples& a, const Samples& b) {
 }
 
 TEST(Mode, StepIndexFibre) {
+  const EstimatePlans plans;
   const Grid g{128, 40e-6, 1.31e-6};
   const Fibre f;
   const std::vector<double> idx = f.index(g);
@@ -405,6 +438,7 @@ double returned(double sine, double width) {
 }
 
 TEST(Medium, AbsorberSendsLittleBack) {
+  const EstimatePlans plans;
   EXPECT_LT(returned(0.3, 0.1), 1e-8);
   EXPECT_LT(returned(0.6, 0.1), 1e-6);
   EXPECT_LT(returned(0.1, 0.2), 1e-3);

@@ -61,5 +61,5 @@
 %!error <real> G = KVMode (idx + 1i, 0, F)
 %!error <between 0 and 60> G = KVMode (idx, -1, F)
 %!error <No mode is guided> G = KVMode (1.45 * ones (N), 0, F)
-%!error <Only 1 mode is guided; m must be less than 1> G = KVMode (1.45 + 0.005 * (x.^2 + y.^2 < (3e-6)^2), 1, F)
+%!error <Only 3 modes are guided; m must be less than 3> G = KVMode (1.45 + 0.005 * (x.^2 + y.^2 < (3e-6)^2), 3, F)
 %!error <expects three input arguments> G = KVMode (idx, F)
