@@ -199,8 +199,8 @@ void symmetric_eigen(int s, std::vector<double>& a, std::vector<double>& w, std:
   for (int i = 1; i < s; ++i) {
     const int o = order[static_cast<size_t>(i)];
     int j = i;
-    while (j > 0 && at(order[static_cast<size_t>(j - 1)], order[static_cast<size_t>(j - 1)]) <
-                        at(o, o)) {
+    while (j > 0 &&
+           at(order[static_cast<size_t>(j - 1)], order[static_cast<size_t>(j - 1)]) < at(o, o)) {
       order[static_cast<size_t>(j)] = order[static_cast<size_t>(j - 1)];
       --j;
     }
