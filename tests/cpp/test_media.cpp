@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/interrupt.h"
 #include "media/medium.h"
 #include "media/mode.h"
 #include "propagation/fft_propagation.h"
@@ -442,6 +443,36 @@ TEST(Medium, AbsorberSendsLittleBack) {
   EXPECT_LT(returned(0.3, 0.1), 1e-8);
   EXPECT_LT(returned(0.6, 0.1), 1e-6);
   EXPECT_LT(returned(0.1, 0.2), 1e-3);
+}
+
+}  // namespace
+
+namespace {
+
+// Ctrl-C: both stop at their next step once the host reports it.
+TEST(Medium, StopsOnInterrupt) {
+  const EstimatePlans plans;
+  const Grid g{32, 1e-4, 1e-6};
+  const Samples in = gauss(g, 2e-5);
+  Samples out(static_cast<size_t>(g.n) * (g.n + 1));
+  std::vector<cplx> scratch(static_cast<size_t>(kv::medium_scratch_count(g.n)));
+  const kv::FieldIn fin{in.data(), nullptr, g.n, {g.size, g.lambda, 0, 0}};
+  kv::MediumSpec spec;
+  spec.z = 1e-3;
+  spec.steps = 1000000;
+  const double n = 1.5;
+  const std::vector<double> idx =
+      make_index(g, [](double x, double y) { return 1.45 + 0.01 * (x * x + y * y < 4e-10); });
+  std::vector<double> mode_scratch(static_cast<size_t>(kv::mode_scratch_count(g.n, 0)));
+  double neff;
+  int32_t guided;
+  kv::InterruptScope scope([](void*) { return true; }, nullptr);
+  EXPECT_THROW(kv::medium_propagate(spec, real_index(&n, 1, 1), fin, kv::FieldOut{out.data(), g.n},
+                                    nullptr, scratch.data()),
+               kv::Interrupted);
+  EXPECT_THROW(kv::guided_mode(idx.data(), 0, g.n, g.size, g.lambda, mode_scratch.data(),
+                               out.data(), &neff, &guided),
+               kv::Interrupted);
 }
 
 }  // namespace
