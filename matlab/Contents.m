@@ -37,6 +37,10 @@
 %   KVTurbScreen         - A random phase screen of atmospheric turbulence on the field's grid.
 %   KVStructureFunction  - The phase structure function of an N x N array on the field's grid.
 %
+% Media
+%   KVMedium             - Propagate the field through a refractive-index distribution.
+%   KVMode               - A guided mode of a refractive-index distribution.
+%
 % Profiles and modes
 %   KVSubIntensity       - Replace the intensity of the field, keeping its phase.
 %   KVSubPhase           - Replace the phase of the field, keeping its amplitude.

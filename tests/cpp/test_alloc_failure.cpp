@@ -18,7 +18,8 @@ namespace {
 
 // An argument: a number, or 'F' (a field of dimension 8), 'G' (a second,
 // different field), 'A' (a real 8 x 8 profile), 'U' (a uint8 8 x 8 profile,
-// read through scratch), 'P' (a 12 x 12 phase), 'T' (the text "planner").
+// read through scratch), 'P' (a 12 x 12 phase), 'W' (an 8 x 8 index with a
+// raised 4 x 4 core), 'T' (the text "planner").
 struct Case {
   const char* name;
   int nlhs;
@@ -75,6 +76,9 @@ const Case kCases[] = {
     {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},
     {"KVStructureFunction", 2, "AF", {}},
     {"KVStructureFunction", 1, "AFU", {}},
+    {"KVMedium", 2, "SSAFS", {1e-3, 2, 0.1}},
+    {"KVMedium", 1, "SSUF", {1e-3, 1}},
+    {"KVMode", 2, "WSF", {1}},
     {"KVFftw", 1, "T", {}},
 };
 
@@ -108,6 +112,7 @@ struct Inputs {
   Array profile = host::real(8, 8);
   Array bytes = host::numeric(mxUINT8_CLASS, 8, 8);
   Array phase = host::real(12, 12);
+  Array guide = host::real(8, 8);
   Array text = host::string("planner");
   std::vector<Array> scalars;
 
@@ -119,6 +124,10 @@ struct Inputs {
       static_cast<unsigned char*>(mxGetData(bytes.get()))[k] = static_cast<unsigned char>(3 * k);
     }
     for (size_t k = 0; k < 144; ++k) host::real_data(phase.get())[k] = 0.9 * (k % 13);
+    for (size_t k = 0; k < 64; ++k) {
+      const size_t i = k / 8, j = k % 8;
+      host::real_data(guide.get())[k] = i >= 2 && i < 6 && j >= 2 && j < 6 ? 1.5 : 1.45;
+    }
   }
 
   std::vector<const mxArray*> for_case(const Case& c) {
@@ -144,6 +153,9 @@ struct Inputs {
           break;
         case 'T':
           args.push_back(text.get());
+          break;
+        case 'W':
+          args.push_back(guide.get());
           break;
         default:
           args.push_back(phase.get());

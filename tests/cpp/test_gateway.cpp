@@ -69,6 +69,14 @@ TEST(Gateway, CountMessagesFollowBanner) {
        "expects two or three input arguments"},
       {"KVStructureFunction", {f.get(), f.get()}, 0, "expects one or two output arguments"},
       {"KVStructureFunction", {f.get(), f.get()}, 3, "expects one or two output arguments"},
+      {"KVMedium", {s.get(), s.get(), f.get()}, 1, "expects four or five input arguments"},
+      {"KVMedium",
+       {s.get(), s.get(), s.get(), f.get(), s.get(), s.get()},
+       1,
+       "expects four or five input arguments"},
+      {"KVMedium", {s.get(), s.get(), s.get(), f.get()}, 3, "expects one or two output arguments"},
+      {"KVMode", {s.get(), f.get()}, 1, "expects three input arguments"},
+      {"KVMode", {s.get(), s.get(), f.get()}, 3, "expects one or two output arguments"},
   };
   for (const Case& c : cases) {
     host::Result r = call(c.name, c.nlhs, c.args);

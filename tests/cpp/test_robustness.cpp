@@ -57,6 +57,9 @@ const struct {
     {"KVTurbScreen", "SSSSF"},
     {"KVStructureFunction", "AF"},
     {"KVStructureFunction", "AFA"},
+    {"KVMedium", "SSAF"},
+    {"KVMedium", "SSAFS"},
+    {"KVMode", "ASF"},
     {"KVFftw", "TT"},
 };
 

@@ -233,7 +233,8 @@ struct Case {
   const char* name;
   int nlhs;
   // S: the next scalar, F: field, G: a second field, I: a field with
-  // infinite samples, A: a real profile, U: a uint8 profile, T: a text.
+  // infinite samples, A: a real profile, U: a uint8 profile, W: a guiding
+  // index (higher in a disc at the centre), T: a text.
   const char* kinds;
   std::vector<double> scalars;
 };
@@ -284,6 +285,11 @@ const Case kCases[] = {
     // Its transforms are FFTW's; here so that every command is in the list.
     {"KVStructureFunction", 2, "AF", {}},
     {"KVStructureFunction", 1, "AFU", {}},
+    // Through an index of the field's size, with the side view; and the
+    // fundamental mode of a guiding index.
+    {"KVMedium", 2, "SSAFS", {2e-3, 3, 0.1}},
+    {"KVMedium", 1, "SSWF", {5e-3, 4}},
+    {"KVMode", 2, "WSF", {0}},
     // No per-sample loop; here so that every command is in the list.
     {"KVFftw", 1, "T", {}},
 };
@@ -305,6 +311,12 @@ TEST(Threads, EveryCommandGivesTheSameBitsAtOneTwoAndThreeThreads) {
     host::real_data(profile.get())[k] = 0.05 * static_cast<double>(k % 97);
     static_cast<unsigned char*>(mxGetData(bytes.get()))[k] = static_cast<unsigned char>(k * 7);
   }
+  Array guide = host::real(kN, kN);
+  for (int64_t i = 0; i < kN; ++i)
+    for (int64_t j = 0; j < kN; ++j) {
+      const double x = static_cast<double>(i - kN / 2), y = static_cast<double>(j - kN / 2);
+      host::real_data(guide.get())[i * kN + j] = x * x + y * y < 100.0 ? 1.45001 : 1.45;
+    }
   Array text = host::string("planner");
 
   std::set<std::string> covered;
@@ -332,6 +344,9 @@ TEST(Threads, EveryCommandGivesTheSameBitsAtOneTwoAndThreeThreads) {
           break;
         case 'U':
           args.push_back(bytes.get());
+          break;
+        case 'W':
+          args.push_back(guide.get());
           break;
         default:
           args.push_back(text.get());

@@ -34,7 +34,9 @@ enum Out : unsigned char {
   kScalar,      // a real 1 x 1
   kFieldPower,  // a field, then a real 1 x 1
   kColumns,     // one or two real columns of the same length
-  kSetting      // none, a character row or a real 1 x 1 (KVFftw)
+  kSetting,     // none, a character row or a real 1 x 1 (KVFftw)
+  kFieldSide,   // a field, and optionally a real array with its N rows
+  kFieldIndex   // a field, and optionally a real 1 x 1
 };
 
 struct Cmd {
@@ -83,6 +85,8 @@ const Cmd kCommands[] = {
     {"KVTurbScreen", 5, kPlane},
     {"KVStructureFunction", 2, kColumns, 3},
     {"KVFftw", 1, kSetting, 2},
+    {"KVMedium", 4, kFieldSide, 5},
+    {"KVMode", 3, kFieldIndex},
 };
 constexpr int kNumCommands = sizeof kCommands / sizeof kCommands[0];
 
@@ -377,6 +381,11 @@ void check_column(const char* cmd, const mxArray* a, size_t rows) {
     finding(cmd, "result has the wrong shape");
 }
 
+void check_rows(const char* cmd, const mxArray* a, size_t rows) {
+  if (a == nullptr) finding(cmd, "no array returned");
+  if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) finding(cmd, "result is not real double");
+  if (mxGetM(a) != rows || mxGetN(a) < 2) finding(cmd, "result has the wrong shape");
+}
 void check_real(const char* cmd, const mxArray* a, bool square) {
   if (a == nullptr) finding(cmd, "no array returned");
   if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) finding(cmd, "result is not real double");
@@ -414,7 +423,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Cmd& cmd = kCommands[r.byte() % kNumCommands];
   const uint8_t flags = r.byte();
   const int default_nlhs = cmd.out == kFieldPower ? 2 : cmd.out == kSetting ? 0 : 1;
-  const int max_nlhs = cmd.out == kColumns || cmd.out == kFieldPower ? 2 : 1;
+  const int max_nlhs = cmd.out == kColumns || cmd.out == kFieldPower || cmd.out == kFieldSide ||
+                               cmd.out == kFieldIndex
+                           ? 2
+                           : 1;
   const int max_inputs = cmd.max_inputs > cmd.inputs ? cmd.max_inputs : cmd.inputs;
   const int nlhs = (flags & 1) != 0 ? r.byte() % 4 : default_nlhs;
   const int nargs = (flags & 2) != 0 ? r.byte() % 9 : cmd.inputs;
@@ -465,6 +477,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           break;
         case kSetting:
           if (nlhs == 1) check_setting(cmd.name, res[0]);
+          break;
+        case kFieldSide:
+          check_field(cmd.name, res[0]);
+          if (nlhs == 2) check_rows(cmd.name, res[1], mxGetM(res[0]));
+          break;
+        case kFieldIndex:
+          check_field(cmd.name, res[0]);
+          if (nlhs == 2) check_real(cmd.name, res[1], false);
           break;
       }
     }

@@ -27,10 +27,10 @@ COMMANDS = [
     ("KVNormal", "F"), ("KVBeamMix", "FF"), ("KVPolarizer", "SFF"), ("KVGain", "SSSF"),
     ("KVIntAttenuator", "SF"), ("KVFresnelFFT", "SF"), ("KVAngularSpectrum", "SF"),
     ("KVPad", "SF"), ("KVTurbScreen", "SSSSF"), ("KVStructureFunction", "AF"),
-    ("KVFftw", "T"),
+    ("KVFftw", "T"), ("KVMedium", "SSAF"), ("KVMode", "ASF"),
 ]
 # Commands whose last arguments may be left out: their longer call form.
-LONGER = {"KVStructureFunction": "AFA", "KVFftw": "TW"}
+LONGER = {"KVStructureFunction": "AFA", "KVFftw": "TW", "KVMedium": "SSAFS"}
 # Valid calls of commands whose arguments are words: (arguments, output count).
 # The file names are names in the harness's own temporary folder.
 WORDS = {"KVFftw": [(["planner"], 1), (["planner", "estimate"], 0), (["planner", "measure"], 1),

@@ -1,7 +1,8 @@
 """One representative call of every command (those of the C++ allocation
 sweep): the scalars, and F (a field of dimension 8), G (a second field), A (a
-real 8 x 8 profile), U (a uint8 8 x 8 profile), P (a 12 x 12 phase); any
-other string is passed as it stands."""
+real 8 x 8 profile), U (a uint8 8 x 8 profile), P (a 12 x 12 phase), W (an
+8 x 8 index with a raised 4 x 4 core); any other string is passed as it
+stands."""
 import numpy as np
 
 from conftest import test_field
@@ -48,6 +49,9 @@ CASES = [
     ("KVTurbScreen", (7, 2e-4, 2e-3, 1e-5, "F")),
     ("KVStructureFunction", ("A", "F")),
     ("KVStructureFunction", ("A", "F", "U")),
+    ("KVMedium", (1e-3, 2, "A", "F", 0.1)),
+    ("KVMedium", (1e-3, 1, "U", "F")),
+    ("KVMode", ("W", 1, "F")),
     ("KVFftw", ("planner",)),
 ]
 
@@ -61,6 +65,7 @@ def args_of(arguments):
         "A": lambda: np.asfortranarray((0.1 * (k % 9)).reshape(8, 8)),
         "U": lambda: np.asfortranarray((3 * k).astype(np.uint8).reshape(8, 8)),
         "P": lambda: np.asfortranarray((0.9 * (np.arange(144) % 13)).reshape(12, 12)),
+        "W": lambda: np.asfortranarray(np.pad(np.full((4, 4), 1.5), 2, constant_values=1.45)),
     }
     return [made[a]() if isinstance(a, str) and a in made else a for a in arguments]
 

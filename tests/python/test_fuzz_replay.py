@@ -156,6 +156,8 @@ def snapshot(a):
 RESULTS = {row[0]: (len(row[1]), row[4].split()) for row in kv._korvane._commands()}
 # Commands whose array results are columns (a value per separation).
 COLUMN_RESULTS = {"KVStructureFunction"}
+# Commands whose array result has the field's N rows and columns of its own.
+SIDE_RESULTS = {"KVMedium"}
 
 
 def check_result(name, out):
@@ -184,6 +186,9 @@ def check_result(name, out):
         elif name in COLUMN_RESULTS:
             if o.shape[1] != 1:
                 return "result is not a column"
+        elif name in SIDE_RESULTS:
+            if o.shape[0] != outs[0].shape[0] or o.shape[1] < 2:
+                return "result has the wrong shape"
         elif o.shape[0] != o.shape[1]:
             return "result is not a real square array"
     return None

@@ -20,7 +20,7 @@ function res = parity_zoo(outfile, exportfile)
   };
   extra = {'KVFresnelFFT', 'SF'; 'KVAngularSpectrum', 'SF'; 'KVPad', 'SF'
            'KVTurbScreen', 'SSSSF'; 'KVStructureFunction', 'AF'; 'KVStructureFunction', 'AFA'
-           'KVFftw', 'TS'};
+           'KVFftw', 'TS'; 'KVMedium', 'SSAF'; 'KVMedium', 'SSAFS'; 'KVMode', 'ASF'};
   for k = 1:rows(extra)
     if exist(extra{k, 1}) == 3  % a compiled module is on the path
       cmds(end + 1, :) = extra(k, :);
@@ -47,7 +47,7 @@ function res = parity_zoo(outfile, exportfile)
     for c = 1:rows(cmds)
       name = cmds{c, 1};
       kinds = cmds{c, 2};
-      nout = 1 + any(strcmp(name, {'KVNormal', 'KVStructureFunction'}));
+      nout = 1 + any(strcmp(name, {'KVNormal', 'KVStructureFunction', 'KVMedium', 'KVMode'}));
       valid = cell(1, numel(kinds));
       for p = 1:numel(kinds)
         switch kinds(p)
