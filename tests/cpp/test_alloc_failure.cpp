@@ -76,6 +76,10 @@ const Case kCases[] = {
     {"KVStructureFunction", 2, "AF", {}},
     {"KVStructureFunction", 1, "AFU", {}},
     {"KVFftw", 1, "T", {}},
+    // One table for both directions, and two for a shifted window.
+    {"KVFraunhofer", 1, "SSSF", {0.5, 2e-3, 12}},
+    {"KVFraunhofer", 1, "SSSFSS", {-0.5, 2e-3, 10, 1e-4, 0}},
+    {"KVFocus", 1, "SSF", {0.5, 0.3}},
 };
 
 bool module_exists(const std::string& name) {

@@ -58,6 +58,9 @@ const struct {
     {"KVStructureFunction", "AF"},
     {"KVStructureFunction", "AFA"},
     {"KVFftw", "TT"},
+    {"KVFraunhofer", "SSSF"},
+    {"KVFraunhofer", "SSSFSS"},
+    {"KVFocus", "SSF"},
 };
 
 // Arrays that are not what a position asks for, or are borderline.

@@ -279,13 +279,18 @@ const Case kCases[] = {
     {"KVAngularSpectrum", 1, "SF", {0.05}},
     {"KVPad", 1, "SF", {700}},
     {"KVPad", 1, "SF", {600}},
-    {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},  // every kind of mode
+    {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},   // every kind of mode
     {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, INFINITY, 0}},  // Kolmogorov
     // Its transforms are FFTW's; here so that every command is in the list.
     {"KVStructureFunction", 2, "AF", {}},
     {"KVStructureFunction", 1, "AFU", {}},
     // No per-sample loop; here so that every command is in the list.
     {"KVFftw", 1, "T", {}},
+    {"KVFraunhofer", 1, "SSSF", {0.5, 5e-3, 96}},
+    {"KVFraunhofer", 1, "SSSFSS", {-0.5, 3e-3, 90, 1e-4, -2e-4}},
+    {"KVFraunhofer", 1, "SSSI", {0.5, 5e-3, 96}},  // infinite samples: NaN throughout
+    {"KVFocus", 1, "SSF", {0.5, 0.3}},
+    {"KVFocus", 1, "SSF", {0.5, 0.7}},  // past the focus: the mirrored grid
 };
 
 }  // namespace

@@ -76,6 +76,8 @@ const Cmd kCommands[] = {
     {"KVPad", 2, kField},
     {"KVTurbScreen", 5, kPlane},
     {"KVStructureFunction", 2, kColumns, 3},
+    {"KVFraunhofer", 4, kField, 6},
+    {"KVFocus", 3, kField},
     // KVFftw is left out: its 'save' would write files wherever the input
     // names; tests/cpp/test_fft_planner.cpp and the robustness test cover it.
 };

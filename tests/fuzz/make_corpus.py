@@ -25,9 +25,10 @@ COMMANDS = [
     ("KVNormal", "F"), ("KVBeamMix", "FF"), ("KVPolarizer", "SFF"), ("KVGain", "SSSF"),
     ("KVIntAttenuator", "SF"), ("KVFresnelFFT", "SF"), ("KVAngularSpectrum", "SF"),
     ("KVPad", "SF"), ("KVTurbScreen", "SSSSF"), ("KVStructureFunction", "AF"),
+    ("KVFraunhofer", "SSSF"), ("KVFocus", "SSF"),
 ]
 # Commands whose last arguments may be left out: their longer call form.
-LONGER = {"KVStructureFunction": "AFA"}
+LONGER = {"KVStructureFunction": "AFA", "KVFraunhofer": "SSSFSS"}
 
 # kInteresting in fuzz_host.cpp, in the same order.
 INF = float("inf")

@@ -109,6 +109,8 @@ function recs = large_calls()
     'KVZernike', {5, 3, 4e-3, 2, P}; 'KVGaussHermite', {3, 2, 1, 1e-3, P}
     'KVIntensity', {1, P}; 'KVPhase', {G}; 'KVStrehl', {P}; 'KVNormal', {P}
     'KVPhaseUnwrap', {1, KVPhase(KVLens(1, 0, 0, F))}; 'KVConvert', {KVLens(-1, 0, 0, F)}
+    'KVFraunhofer', {0.5, 2e-3, 300, G}; 'KVFraunhofer', {-0.5, 1e-3, 200, G, 1e-4, 0}
+    'KVFocus', {0.5, 0.3, P}; 'KVFocus', {0.5, 0.7, P}
   };
   recs = {};
   for c = 1:rows(calls)
