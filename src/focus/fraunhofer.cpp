@@ -16,9 +16,11 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Angle addition works on blocks of this many table rows.
 constexpr int64_t kStep = 16;
-// Real multiply-adds per product block: some tens of milliseconds between
-// two stop points.
-constexpr int64_t kBlockWork = INT64_C(1) << 27;
+// Real multiply-adds per product call: some tens of milliseconds between
+// two stop points on a current processor. Narrower blocks than a few
+// hundred columns cost the BLAS a good part of its speed.
+constexpr int64_t kBlockWork = INT64_C(1) << 29;
+constexpr int64_t kMinColumns = 64;
 
 inline cplx mul(cplx a, cplx b) {
   return cplx(a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real());
@@ -44,16 +46,36 @@ inline void combine(int64_t p, bool has_plus, cplx a, cplx b, cplx* sum, cplx* d
   }
 }
 
-// W(l, p) and W(l, h + p) from the input's columns k = c0 +- p: columns of W
+// The pairs p = 0 .. h - 1 go into the products in blocks of about
+// kPairBlock: the combined samples of one block, and the rows of the tables
+// that meet them, make one product's depth.
+constexpr int64_t kPairBlock = 128;
+
+int64_t pair_blocks(int64_t h) { return (h + kPairBlock - 1) / kPairBlock; }
+
+// Block b covers pairs [p0, p1). Its table rows are p0 + p (cos) and p1 + p
+// (sin): rows [2*p0, 2*p1) of a table column, the cos of the block first.
+struct PairBlock {
+  int64_t p0, p1;
+  int64_t width() const { return p1 - p0; }
+};
+PairBlock pair_block(int64_t h, int64_t b) {
+  const int64_t nb = pair_blocks(h);
+  return {split(h, nb, b), split(h, nb, b + 1)};
+}
+
+// W (n x 2*width) for one block from the input's columns k = c0 +- p: the
+// sums in the first `width` columns, the differences in the others. Columns
 // are shared among threads.
 template <class P>
-void pair_columns(P z, int64_t n, cplx* w) {
-  const int64_t h = half_count(n);
+void pair_columns(P z, int64_t n, PairBlock blk, cplx* w) {
   const int64_t c0 = n / 2;
-  parallel_for(h, column_grain(n, kGrainMemory), [=](int64_t p0, int64_t p1) {
-    for (int64_t p = p0; p < p1; ++p) {
-      cplx* sum = w + p * n;
-      cplx* diff = w + (h + p) * n;
+  const int64_t width = blk.width();
+  parallel_for(width, column_grain(n, kGrainMemory), [=](int64_t q0, int64_t q1) {
+    for (int64_t q = q0; q < q1; ++q) {
+      const int64_t p = blk.p0 + q;
+      cplx* sum = w + q * n;
+      cplx* diff = w + (width + q) * n;
       const bool has_plus = c0 + p < n;
       const int64_t kp = has_plus ? (c0 + p) * n : 0, km = (c0 - p) * n;
       for (int64_t l = 0; l < n; ++l) {
@@ -65,39 +87,40 @@ void pair_columns(P z, int64_t n, cplx* w) {
   });
 }
 
-// W2(i, p) and W2(i, h + p) (m rows) from the rows l = c0 +- p of the n x m
-// product t: blocks of rows of W2 are shared among threads, and each block
-// is written a short line at a time.
-void pair_rows(const cplx* t, int64_t n, int64_t m, cplx* w) {
-  const int64_t h = half_count(n);
+// W2 (m x 2*width) for one block from the rows l = c0 +- p of the n x m
+// product t. Tiles of rows of W2 are shared among threads, each written a
+// short line at a time.
+void pair_rows(const cplx* t, int64_t n, int64_t m, PairBlock blk, cplx* w) {
   const int64_t c0 = n / 2;
+  const int64_t width = blk.width();
   constexpr int64_t kTile = 16;
   const int64_t tiles = (m + kTile - 1) / kTile;
-  parallel_for(tiles, column_grain(kTile * n, kGrainMemory), [=](int64_t b0, int64_t b1) {
+  parallel_for(tiles, column_grain(kTile * 2 * width, kGrainMemory), [=](int64_t b0, int64_t b1) {
     for (int64_t b = b0; b < b1; ++b) {
       const int64_t i0 = b * kTile, i1 = std::min(m, i0 + kTile);
-      for (int64_t p = 0; p < h; ++p) {
+      for (int64_t q = 0; q < width; ++q) {
+        const int64_t p = blk.p0 + q;
         const bool has_plus = c0 + p < n;
         for (int64_t i = i0; i < i1; ++i) {
           const cplx* col = t + i * n;
           const cplx a = has_plus ? col[c0 + p] : cplx(0.0, 0.0);
-          combine(p, has_plus, a, col[c0 - p], w + i + p * m, w + i + (h + p) * m);
+          combine(p, has_plus, a, col[c0 - p], w + i + q * m, w + i + (width + q) * m);
         }
       }
     }
   });
 }
 
-// c (rows x cols) = w (rows x depth) * table (depth x cols), real, a block of
-// columns at a time with a stop point before each.
-void product(const double* w, int64_t rows, int64_t depth, const double* table, int64_t cols,
-             double* c) {
-  const int64_t per = std::clamp<int64_t>(kBlockWork / std::max<int64_t>(1, rows * depth), 16,
-                                          std::max<int64_t>(16, cols));
+// c (rows x cols, leading dimension rows) = or += w (rows x depth) *
+// table (depth x cols, leading dimension ldt), real, a block of columns at
+// a time with a stop point before each.
+void product(const double* w, int64_t rows, int64_t depth, const double* table, int64_t ldt,
+             int64_t cols, bool add, double* c) {
+  const int64_t per = std::max(kMinColumns, kBlockWork / std::max<int64_t>(1, rows * depth));
   for (int64_t c0 = 0; c0 < cols; c0 += per) {
     stop_point();
     const int64_t cb = std::min(per, cols - c0);
-    dgemm(rows, cb, depth, w, rows, table + c0 * depth, depth, c + c0 * rows, rows);
+    dgemm(rows, cb, depth, w, rows, table + c0 * ldt, ldt, add ? 1.0 : 0.0, c + c0 * rows, rows);
   }
 }
 
@@ -133,6 +156,7 @@ void transform(const FraunhoferGrid& g, P z, int64_t n, double size, double lamb
                const FieldOut& out, const FraunhoferScratch& s) {
   const int64_t m = g.m;
   const int64_t h = half_count(n);
+  const int64_t rows = 2 * h;  // of a table column
   const double d = size / static_cast<double>(n);
   const double du = g.new_size / static_cast<double>(m);
   const double lambda_f = lambda * g.f;
@@ -140,38 +164,55 @@ void transform(const FraunhoferGrid& g, P z, int64_t n, double size, double lamb
 
   stop_point();
   fraunhofer_table(static_cast<int32_t>(n), g.m, a, du, g.x_shift, s.table_x);
-  if (s.table_y != s.table_x)
+  if (s.table_y != s.table_x) {
     fraunhofer_table(static_cast<int32_t>(n), g.m, a, du, g.y_shift, s.table_y);
+  }
 
-  // Over x: T (n x m, rows l) = W (n x 2h) * X (2h x m).
-  pair_columns(z, n, s.pairs);
-  product(reinterpret_cast<const double*>(s.pairs), 2 * n, 2 * h, s.table_x, m,
-          reinterpret_cast<double*>(s.product));
-  // Over y: R (m x m, rows i) = W2 (m x 2h) * Y (2h x m).
-  stop_point();
-  pair_rows(s.product, n, m, s.pairs);
-  product(reinterpret_cast<const double*>(s.pairs), 2 * m, 2 * h, s.table_y, m,
-          reinterpret_cast<double*>(s.product));
+  // Over x: T (n x m, rows l) = sum over blocks of W (n x 2w) * X rows.
+  double* t = reinterpret_cast<double*>(s.product);
+  for (int64_t b = 0; b < pair_blocks(h); ++b) {
+    const PairBlock blk = pair_block(h, b);
+    stop_point();
+    pair_columns(z, n, blk, s.pairs);
+    product(reinterpret_cast<const double*>(s.pairs), 2 * n, 2 * blk.width(),
+            s.table_x + 2 * blk.p0, rows, m, b > 0, t);
+  }
+  // Over y: R (m x m, rows i, at i + j*m) straight into the output's samples.
+  double* r = reinterpret_cast<double*>(out.z);
+  for (int64_t b = 0; b < pair_blocks(h); ++b) {
+    const PairBlock blk = pair_block(h, b);
+    stop_point();
+    pair_rows(s.product, n, m, blk, s.pairs);
+    product(reinterpret_cast<const double*>(s.pairs), 2 * m, 2 * blk.width(),
+            s.table_y + 2 * blk.p0, rows, m, b > 0, r);
+  }
   stop_point();
 
-  // Scale and focal-plane phase, and R(i, j) (at i + j*m) to out[i*m + j].
+  // Scale and focal-plane phase, and R(i, j) to out[i*m + j]: a transpose in
+  // place, tile pairs (I, J) with I <= J shared among threads.
   cplx* px = s.pairs;
   cplx* py = s.pairs + m;
   focal_phase(m, du, g.x_shift, lambda_f, px);
   focal_phase(m, du, g.y_shift, lambda_f, py);
   const cplx scale(0.0, -d * d / lambda_f);  // d^2/(i*lambda*f)
-  const cplx* r = s.product;
   cplx* o = out.z;
   constexpr int64_t kTile = 32;
   const int64_t tiles = (m + kTile - 1) / kTile;
   parallel_for(tiles, column_grain(kTile * m, kGrainMemory), [=](int64_t b0, int64_t b1) {
-    for (int64_t b = b0; b < b1; ++b) {
-      const int64_t i0 = b * kTile, i1 = std::min(m, i0 + kTile);
-      for (int64_t j0 = 0; j0 < m; j0 += kTile) {
-        const int64_t j1 = std::min(m, j0 + kTile);
+    for (int64_t bi = b0; bi < b1; ++bi) {
+      const int64_t i0 = bi * kTile, i1 = std::min(m, i0 + kTile);
+      for (int64_t bj = bi; bj < tiles; ++bj) {
+        const int64_t j0 = bj * kTile, j1 = std::min(m, j0 + kTile);
         for (int64_t i = i0; i < i1; ++i) {
           const cplx fx = mul(scale, px[i]);
-          for (int64_t j = j0; j < j1; ++j) o[i * m + j] = mul(mul(fx, py[j]), r[i + j * m]);
+          const cplx gy = mul(scale, py[i]);
+          for (int64_t j = (bj == bi ? i : j0); j < j1; ++j) {
+            // out[i*m + j] holds R(j, i) and out[j*m + i] holds R(i, j).
+            const cplx rij = o[i + j * m];
+            const cplx rji = o[j + i * m];
+            o[i * m + j] = mul(mul(fx, py[j]), rij);
+            if (j != i) o[j * m + i] = mul(mul(gy, px[j]), rji);
+          }
         }
       }
     }
@@ -183,7 +224,10 @@ void transform(const FraunhoferGrid& g, P z, int64_t n, double size, double lamb
 FraunhoferScratchSize fraunhofer_scratch_size(int32_t n, int32_t m) {
   if (n < 1 || m < 1) return {0, 0, 0};
   const int64_t nn = n, mm = m, big = std::max(nn, mm);
-  return {big * 2 * half_count(nn), mm * big, 2 * half_count(nn) * mm};
+  const int64_t h = half_count(nn);
+  const int64_t width = std::min(h, kPairBlock + 1);  // the widest block
+  // The pairs hold a block of W or W2, and at the end the two phase lines.
+  return {std::max(big * 2 * width, 2 * mm), nn * mm, 2 * h * mm};
 }
 
 void fraunhofer_table(int32_t n, int32_t m, double a, double du, double shift, double* table) {
@@ -198,19 +242,31 @@ void fraunhofer_table(int32_t n, int32_t m, double a, double du, double shift, d
         sc[r] = std::cos(t);
         ss[r] = std::sin(t);
       }
-      double* cs = table + i * rows;
-      double* sn = cs + h;
+      double* col = table + i * rows;
+      int64_t b = 0;
+      PairBlock blk = pair_block(h, 0);
       for (int64_t q = 0; q * kStep < h; ++q) {
         const double t = static_cast<double>(q * kStep) * beta;
         const double bc = std::cos(t), bs = std::sin(t);
         const int64_t r1 = std::min(kStep, h - q * kStep);
         for (int64_t r = 0; r < r1; ++r) {
-          cs[q * kStep + r] = bc * sc[r] - bs * ss[r];
-          sn[q * kStep + r] = bs * sc[r] + bc * ss[r];
+          const int64_t p = q * kStep + r;
+          while (p >= blk.p1) blk = pair_block(h, ++b);
+          col[blk.p0 + p] = bc * sc[r] - bs * ss[r];
+          col[blk.p1 + p] = bs * sc[r] + bc * ss[r];
         }
       }
     }
   });
+}
+
+bool fraunhofer_pair_block(int32_t n, int64_t b, int64_t* p0, int64_t* p1) {
+  const int64_t h = half_count(n);
+  if (b < 0 || b >= pair_blocks(h)) return false;
+  const PairBlock blk = pair_block(h, b);
+  *p0 = blk.p0;
+  *p1 = blk.p1;
+  return true;
 }
 
 FraunhoferResult fraunhofer(const FraunhoferGrid& g, const FieldIn& in, const FieldOut& out,

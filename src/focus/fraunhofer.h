@@ -31,8 +31,8 @@ struct FraunhoferGrid {
 
 // Working memory, in complex values (doubles for the tables).
 struct FraunhoferScratchSize {
-  int64_t pairs;    // max(n, m) * 2*(n/2 + 1): the combined samples
-  int64_t product;  // m * max(n, m): the product over x, then over y
+  int64_t pairs;    // max(n, m) * 2 * (a block of pairs): combined samples
+  int64_t product;  // n * m: the product over x
   int64_t table;    // 2*(n/2 + 1) * m doubles, one per direction
 };
 FraunhoferScratchSize fraunhofer_scratch_size(int32_t n, int32_t m);
@@ -55,11 +55,16 @@ enum FraunhoferResult : int {
 FraunhoferResult fraunhofer(const FraunhoferGrid& g, const FieldIn& in, const FieldOut& out,
                             const FraunhoferScratch& s);
 
-// The exponential table of one direction: for output index i (column i of
-// 2*h rows, h = n/2 + 1), rows p < h hold cos(a*p*u_i) and rows h + p hold
-// sin(a*p*u_i), a = 2*pi*d/(lambda*f), u_i = (i - m/2)*du + shift. Formed
-// by angle addition from blocks of 16: each value is one complex product
-// of two values taken from sin and cos. Exposed for the tests.
+// The exponential table of one direction: column i (2*h rows, h = n/2 + 1)
+// holds cos(a*p*u_i) and sin(a*p*u_i) for p = 0 .. h - 1, with
+// a = 2*pi*d/(lambda*f) and u_i = (i - m/2)*du + shift. The pairs p are cut
+// into blocks [p0, p1) (fraunhofer_pair_block); the cos of p lies in row
+// p0 + p, its sin in row p1 + p, so that each block's rows are one product's
+// depth. Formed by angle addition over runs of 16 p: each value is one
+// complex product of values taken from sin and cos. Exposed for the tests.
 void fraunhofer_table(int32_t n, int32_t m, double a, double du, double shift, double* table);
+
+// Block b of the pairs of a grid of n: [*p0, *p1); false past the last.
+bool fraunhofer_pair_block(int32_t n, int64_t b, int64_t* p0, int64_t* p1);
 
 }  // namespace kv

@@ -166,12 +166,16 @@ void zgemm(bool trans_a, int64_t m, int64_t n, int64_t k, cplx alpha, const cplx
 }
 
 void dgemm_own(int64_t m, int64_t n, int64_t k, const double* a, int64_t lda, const double* b,
-               int64_t ldb, double* c, int64_t ldc) {
+               int64_t ldb, double beta, double* c, int64_t ldc) {
   // Each column of C is one thread's, summed over p in order.
   parallel_for(n, column_grain(m * k, kGrainMemory), [=](int64_t j0, int64_t j1) {
     for (int64_t j = j0; j < j1; ++j) {
       double* __restrict cj = c + j * ldc;
-      std::fill(cj, cj + m, 0.0);
+      if (beta == 0.0) {
+        std::fill(cj, cj + m, 0.0);
+      } else {
+        for (int64_t i = 0; i < m; ++i) cj[i] *= beta;
+      }
       for (int64_t p = 0; p < k; ++p) {
         const double bp = b[p + j * ldb];
         const double* __restrict ap = a + p * lda;
@@ -182,19 +186,19 @@ void dgemm_own(int64_t m, int64_t n, int64_t k, const double* a, int64_t lda, co
 }
 
 void dgemm(int64_t m, int64_t n, int64_t k, const double* a, int64_t lda, const double* b,
-           int64_t ldb, double* c, int64_t ldc) {
+           int64_t ldb, double beta, double* c, int64_t ldc) {
 #ifdef KV_HAVE_BLAS
   if (fits(m) && fits(n) && fits(k) && fits(lda) && fits(ldb) && fits(ldc)) {
     const KV_BLAS_INT mm = static_cast<KV_BLAS_INT>(m), nn = static_cast<KV_BLAS_INT>(n),
                       kk = static_cast<KV_BLAS_INT>(k), la = static_cast<KV_BLAS_INT>(lda),
                       lb = static_cast<KV_BLAS_INT>(ldb), lc = static_cast<KV_BLAS_INT>(ldc);
     const char t = 'N';
-    const double one = 1.0, zero = 0.0;
-    ::KV_FORTRAN_DGEMM(&t, &t, &mm, &nn, &kk, &one, a, &la, b, &lb, &zero, c, &lc, 1, 1);
+    const double one = 1.0;
+    ::KV_FORTRAN_DGEMM(&t, &t, &mm, &nn, &kk, &one, a, &la, b, &lb, &beta, c, &lc, 1, 1);
     return;
   }
 #endif
-  dgemm_own(m, n, k, a, lda, b, ldb, c, ldc);
+  dgemm_own(m, n, k, a, lda, b, ldb, beta, c, ldc);
 }
 
 bool gemm_uses_blas() {
