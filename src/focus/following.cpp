@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/interrupt.h"
 #include "core/parallel.h"
 #include "propagation/fft_plan.h"
 
@@ -38,8 +39,10 @@ FftResult fresnel_following(const Following& g, const FieldIn& in, const FieldOu
     const double phase = a * f * f;
     line[p] = cplx(std::cos(phase) * norm, std::sin(phase) * norm);
   }
+  stop_point();
   copy_samples(in, out);
   if (!fft2_in_place(out.z, out.n, kFftForward)) return kFftNoPlan;
+  stop_point();
   const double inv_m = 1.0 / g.m;
   cplx* z = out.z;
   parallel_for(n, column_grain(n, kGrainMemory), [=](int64_t p0, int64_t p1) {
@@ -49,8 +52,10 @@ FftResult fresnel_following(const Following& g, const FieldIn& in, const FieldOu
       for (int64_t q = 0; q < n; ++q) row[q] = mul(row[q], mul(gp, line[q]));
     }
   });
+  stop_point();
   if (!fft2_in_place(out.z, out.n, kFftBackward)) return kFftNoPlan;
   if (g.m > 0) return kFftOk;
+  stop_point();
   // V(x/m) for m < 0: sample i takes the one mirrored about the centre,
   // index 2*(n/2) - i (modulo n: on an even grid the first line is its own
   // mirror through the periodic wrap). Rows i <= n/2 and their mirrors are
