@@ -40,8 +40,12 @@ function varargout = KVFraunhofer(varargin)
 %   2*N^2*M + 2*N*M^2 real multiply-adds (the samples at +x and -x are
 %   combined first, which halves a complex product's work). At N = 1024,
 %   M = 256 it takes a fraction of a second; see the manual's performance
-%   page. A sample that is not finite (Inf, NaN) makes every output sample
-%   NaN.
+%   page. The tables and the other passes run on KORVANE_NUM_THREADS
+%   threads with the same bits for any count; the products run on the
+%   BLAS's own threads, whose count (OPENBLAS_NUM_THREADS) may change the
+%   last bit, as for KVForward. Ctrl-C stops the call between blocks of the
+%   products. A sample that is not finite (Inf, NaN) makes every output
+%   sample NaN.
 %
 %   Example: the focal spot of an f/2 lens, 20 samples across its Airy disc
 %     F = KVBegin(12e-3, 633e-9, 512);
