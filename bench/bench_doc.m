@@ -22,10 +22,11 @@ function B = bench_doc(outfile, mode)
   quick = strcmp(mode, 'quick');
   if quick
     elem_sizes = [64 128]; fft_sizes = [64 128]; plan_sizes = [64 128];
-    fwd_sizes = [32 64]; fwd_peer_max = 64; thread_n = 128; reps = 1;
+    fwd_sizes = [32 64]; fwd_peer_max = 64; thread_n = 128; reps = 1; fr_n = 64; fr_m = [16 64];
   else
     elem_sizes = [1024 2048]; fft_sizes = [512 1024 2048]; plan_sizes = [1024 2048];
     fwd_sizes = [128 256 512 1024]; fwd_peer_max = 512; thread_n = 2048; reps = 5;
+    fr_n = 1024; fr_m = [256 1024];
   end
   have_fftw = exist('KVFftw') == 3;
   cores = nproc();
@@ -154,6 +155,29 @@ function B = bench_doc(outfile, mode)
     printf('KVForward N = M = %4d: %8.4f / %8.4f s (1 / %d threads), peer %8.4f s\n', n, ...
            B.forward.module(j, 1), B.forward.module(j, 2), cores, B.forward.peer(j));
   end
+
+  % KVFraunhofer against its vectorized peer (bench/fraunhofer_peer.m), and
+  % KVForward onto the same grid for the time per output sample.
+  n = fr_n;
+  F = KVBegin(10e-3, 633e-9, n);
+  F = KVCircAperture(2.5e-3, 0, 0, F);
+  F(1:n, 1:n) = F(1:n, 1:n) .* exp(1i * rand(n));
+  W = 40 * 633e-9 * 0.1 / 10e-3;
+  B.fraunhofer = struct('n', n, 'm', fr_m, 'module', nan(1, numel(fr_m)), ...
+                        'peer', nan(1, numel(fr_m)), 'forward', NaN);
+  for j = 1:numel(fr_m)
+    m = fr_m(j);
+    [B.fraunhofer.module(j), G] = best(@() KVFraunhofer(0.1, W, m, F), min(reps, 3));
+    [B.fraunhofer.peer(j), H] = best(@() fraunhofer_peer(0.1, W, m, F), min(reps, 3));
+    err = max(abs(G(:) - H(:))) / max(abs(G(:)));
+    if err > 1e-10
+      error('bench_doc: KVFraunhofer and its peer differ by %g at M = %d', err, m);
+    end
+    printf('KVFraunhofer N = %d, M = %4d: %8.4f s, peer %8.4f s (ratio %.2f)\n', n, m, ...
+           B.fraunhofer.module(j), B.fraunhofer.peer(j), B.fraunhofer.module(j) / B.fraunhofer.peer(j));
+  end
+  B.fraunhofer.forward = best(@() KVForward(0.1, W, fr_m(1), F), 1);
+  printf('KVForward N = %d, M = %4d: %8.4f s\n', n, fr_m(1), B.fraunhofer.forward);
 
   % Time against thread count, at one size.
   n = thread_n;

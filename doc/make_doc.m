@@ -1,10 +1,11 @@
 function make_doc(outdir, benchfile)
   % Writes the reference manual as static HTML into OUTDIR (default
   % build/doc): index.html, conventions.html, turbulence.html (propagation
-  % through turbulence), media.html (propagation through media),
-  % gallery.html, performance.html, montecarlo.html, python.html and one
-  % page per command, from the help texts of src/commands/*.m and inst/*.m
-  % (the one source of every command's help), the examples and their pictures (build/demo, from make demo) and the
+  % through turbulence), media.html (propagation through media), focus.html
+  % (focusing and sampling), gallery.html, performance.html, montecarlo.html,
+  % python.html and one page per command, from the help texts of
+  % src/commands/*.m and inst/*.m (the one source of every command's help),
+  % the examples and their pictures (build/demo, from make demo) and the
   % measurement of this machine in BENCHFILE (default
   % build/bench-doc/bench.txt, from make bench-doc; doc/performance_page.m).
   % Relative links only: the pages work from the file system.
@@ -65,6 +66,10 @@ function make_doc(outdir, benchfile)
   body = fileread(fullfile(root, 'doc', 'media.html.in'));
   write_page(outdir, 'media.html', 'Propagation through media', link_names(body, names), ...
              version, groups, cmds);
+
+  body = fileread(fullfile(root, 'doc', 'focus.html.in'));
+  write_page(outdir, 'focus.html', 'Focusing and sampling', link_names(body, names), version, ...
+             groups, cmds);
 
   write_page(outdir, 'gallery.html', 'Gallery', gallery_body(root, outdir, names), version, groups, cmds);
   write_page(outdir, 'performance.html', 'Performance', performance_page(root, benchfile), version, groups, cmds);
@@ -405,7 +410,7 @@ end
 function write_page(outdir, file, title, body, version, groups, cmds)
   nav = ['<nav><a href="index.html">Korvane ' version '</a> ' ...
          '<a href="conventions.html">Conventions</a> <a href="turbulence.html">Turbulence</a> ' ...
-         '<a href="media.html">Media</a> ' ...
+         '<a href="media.html">Media</a> <a href="focus.html">Focusing</a> ' ...
          '<a href="gallery.html">Gallery</a> <a href="performance.html">Performance</a> ' ...
          '<a href="montecarlo.html">Monte Carlo</a> <a href="python.html">Python</a>'];
   side = '';

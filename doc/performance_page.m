@@ -36,6 +36,11 @@ function body = performance_page(root, benchfile)
   body = strrep(body, '@FFT@', fft_html(B.fft));
   body = strrep(body, '@PLANNING@', planning_html(B.planning));
   body = strrep(body, '@FORWARD@', forward_html(B.forward));
+  if isfield(B, 'fraunhofer')
+    body = strrep(body, '@FRAUNHOFER@', fraunhofer_html(B.fraunhofer));
+  else
+    body = strrep(body, '@FRAUNHOFER@', '<p>Not measured in this run.</p>');
+  end
   body = strrep(body, '@THREADS@', threads_html(B.threads));
 end
 
@@ -129,6 +134,19 @@ function s = forward_html(W)
   s = [s "</table>\n"];
   s = [s svg_lines(W.n, [W.module(:, end).'; W.peer], {'KVForward', 'vectorized Octave'}, ...
                    'N = M (samples per side)', 'time per call [s]', true)];
+end
+
+function s = fraunhofer_html(R)
+  s = sprintf(['<table class="bench">\n<tr><th>N</th><th>M</th><th>KVFraunhofer [s]</th>' ...
+               '<th>vectorized Octave [s]</th><th>ratio</th></tr>\n']);
+  for j = 1:numel(R.m)
+    s = [s sprintf('<tr><td>%d</td><td>%d</td><td>%s</td><td>%s</td><td>%s</td></tr>\n', R.n, R.m(j), ...
+                   sec(R.module(j)), sec(R.peer(j)), ratio(R.module(j), R.peer(j)))];
+  end
+  s = [s "</table>\n"];
+  s = [s sprintf(['<p>Per output sample at N = %d, M = %d: KVFraunhofer %.3g &micro;s, ' ...
+                  'KVForward onto the same grid %.3g &micro;s.</p>\n'], R.n, R.m(1), ...
+                 1e6 * R.module(1) / R.m(1)^2, 1e6 * R.forward / R.m(1)^2)];
 end
 
 function s = threads_html(T)

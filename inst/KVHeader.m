@@ -8,15 +8,18 @@ function h = KVHeader(Fin)
 %          size       side length of the grid (the unit of size and lambda)
 %          lambda     wavelength
 %          N          grid dimension, the number of rows of Fin
-%          curvature  0 in normal coordinates, the radius of the spherical
-%                     coordinates otherwise
+%          curvature  0 in normal coordinates; otherwise the curvature c
+%                     (1/radius) of the phase front the samples leave
+%                     out, exp(i*pi*c*(x^2 + y^2)/lambda), which KVConvert
+%                     multiplies in (spherical coordinates, from KVFocus)
 %          aux_int    the integer carried along with the field
 %
 %   The header column is the last column of Fin; its first five real parts
 %   hold size, lambda, N, curvature and aux_int. N is taken from the shape
 %   of Fin, which is what every command reads.
 %
-%   No command checks size, lambda or curvature: a header edited by hand to
+%   No command checks size or lambda (KVFocus and KVFresnelFFT refuse a
+%   curvature that is not finite): a header edited by hand to
 %   a size of 0, NaN or Inf is accepted everywhere and gives plausible but
 %   meaningless results (KVCircAperture passes every sample, KVStrehl says
 %   1). Keep size and lambda positive and finite.

@@ -16,6 +16,10 @@
 %   KVPad                - Embed the field in a larger grid of the same spacing, or crop it.
 %   KVFftw               - Set how FFTW plans the FFT propagators, and save or load FFTW wisdom.
 %
+% Focusing
+%   KVFraunhofer         - The field in the focal plane of a lens, on a grid of any size.
+%   KVFocus              - Pass the field through a lens and propagate it, on a grid that follows the beam.
+%
 % Apertures and screens
 %   KVCircAperture       - Pass the field inside a circle, zero it outside.
 %   KVCircScreen         - Zero the field inside a circle, pass it outside.

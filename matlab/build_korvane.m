@@ -11,9 +11,9 @@ function build_korvane(outdir, api)
 %   releases, converting each field at the boundary.
 %
 %   Uses only the documented mex command. The shared sources are compiled
-%   once (mex -c) and linked into each command. KVForward calls MATLAB's own
-%   BLAS (-lmwblas, 64-bit integers; the routine is zgemm on Windows and
-%   zgemm_ elsewhere). The FFT propagators (KVFresnelFFT, KVAngularSpectrum)
+%   once (mex -c) and linked into each command. KVForward and KVFraunhofer
+%   call MATLAB's own BLAS (-lmwblas, 64-bit integers; the routines are zgemm
+%   and dgemm on Windows, zgemm_ and dgemm_ elsewhere). The FFT propagators (KVFresnelFFT, KVAngularSpectrum)
 %   link FFTW: MATLAB's own copy (libmwfftw3 in matlabroot/bin/<arch>) on
 %   Linux and macOS, on one thread (the toolbox declares the FFTW functions
 %   itself, since MATLAB ships no fftw3.h); on Windows, or to use another

@@ -15,11 +15,11 @@ cp /usr/include/fftw3.h "$out/include/" 2>/dev/null || true
 flags=(-O0 -std=c++17 -Wall -Wextra -Werror -Isrc -Ihost -I"$out/include"
        -DKV_HAVE_BLAS -DKV_BLAS_INT=int64_t)
 
-# Stand-ins: every function mex.h declares, zgemm, and the FFTW functions the
+# Stand-ins: every function mex.h declares, zgemm, dgemm, and the FFTW functions the
 # sources call, each a C symbol in one DLL with its import library.
 {
   sed -nE 's/^[a-zA-Z_][a-zA-Z0-9_ *]*[ *](mx[A-Za-z]+|mex[A-Za-z]+)\(.*/\1/p' host/mex.h
-  echo zgemm
+  echo zgemm; echo dgemm
   grep -ohE '\bfftw_[a-z0-9_]+\(' src -r | tr -d '(' 
 } | sort -u | awk '{ printf "__declspec(dllexport) void %s(void) {}\n", $1 }' > "$out/stubs.c"
 $CC -shared -o "$out/lib/korvane_stubs.dll" "$out/stubs.c" -Wl,--out-implib,"$out/lib/libkorvane_stubs.a"

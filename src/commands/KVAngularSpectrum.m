@@ -5,7 +5,10 @@ function varargout = KVAngularSpectrum(varargin)
 %
 %   z     propagation distance, in the unit of size and lambda; negative
 %         propagates backwards, 0 returns Fin unchanged
-%   Fin   input field, in normal coordinates (curvature 0)
+%   Fin   input field, in normal coordinates (curvature 0); a field in
+%         spherical coordinates (from KVFocus or KVFresnelFFT) is refused:
+%         its exact kernel has no beam-following form, so convert it first
+%         with KVConvert
 %   Fout  the propagated field on the same grid; size, lambda and
 %         curvature are those of Fin
 %

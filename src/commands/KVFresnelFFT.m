@@ -5,9 +5,10 @@ function varargout = KVFresnelFFT(varargin)
 %
 %   z     propagation distance, in the unit of size and lambda; negative
 %         propagates backwards, 0 returns Fin unchanged
-%   Fin   input field, in normal coordinates (curvature 0)
-%   Fout  the propagated field on the same grid; size, lambda and
-%         curvature are those of Fin
+%   Fin   input field, in normal or in spherical coordinates
+%   Fout  the propagated field: in normal coordinates on the same grid;
+%         in spherical coordinates (below) on the grid that follows the
+%         beam
 %
 %   Paraxial (Fresnel) propagation on the field's own grid, spacing
 %   D = size/N, through two FFTs of the N x N samples. The constant phase
@@ -19,6 +20,19 @@ function varargout = KVFresnelFFT(varargin)
 %   zc the impulse response exp(i*pi*(x^2 + y^2)/(lambda*z))/(i*lambda*z),
 %   sampled on the grid and transformed. Either way the chirp that is
 %   sampled changes its phase by at most pi from one sample to the next.
+%
+%   Spherical coordinates. A field whose curvature c is not 0 (from KVFocus,
+%   or from this command) stands for its samples times the phase front
+%   exp(i*pi*c*(x^2 + y^2)/lambda) that KVConvert multiplies in. Such a
+%   field is propagated in coordinates that follow that front: with
+%   m = 1 + c*z, the samples go over z/m on their own grid, the grid's side
+%   becomes |m|*size and the curvature c/m (m < 0, past the focus: the grid
+%   is inverted). The result equals KVConvert then KVFresnelFFT wherever
+%   that is well sampled, and stays sampled where the front would alias on
+%   a fixed grid. z = -1/c, the focus itself, is refused
+%   (Korvane:badValue): KVFraunhofer gives that plane. See KVFocus for
+%   where the coordinates hold near a focus. A curvature that is not finite
+%   is refused.
 %
 %   Sampling advice. The FFT makes the field periodic: light that leaves
 %   the grid on one side comes back on the other. Beyond zc the impulse
@@ -50,6 +64,6 @@ function varargout = KVFresnelFFT(varargin)
 %     F = KVPad(256, F);
 %     imagesc(KVIntensity(1, F)); axis image
 %
-%   See also KVAngularSpectrum, KVPad, KVFftw, KVForward, KVLens, KVBegin.
+%   See also KVFocus, KVFraunhofer, KVAngularSpectrum, KVPad, KVFftw, KVForward, KVLens, KVBegin.
 error('Korvane:notCompiled', 'KVFresnelFFT is not compiled: run "make octave" (Octave) or build_korvane (MATLAB) and add the build folder to the path.');
 end

@@ -26,6 +26,13 @@
 #define KV_FORTRAN_ZGEMM zgemm_
 #endif
 #endif
+#ifndef KV_FORTRAN_DGEMM
+#if defined(_WIN32)
+#define KV_FORTRAN_DGEMM dgemm
+#else
+#define KV_FORTRAN_DGEMM dgemm_
+#endif
+#endif
 
 #ifdef KV_HAVE_BLAS
 extern "C" void KV_FORTRAN_ZGEMM(const char* transa, const char* transb, const KV_BLAS_INT* m,
@@ -35,6 +42,12 @@ extern "C" void KV_FORTRAN_ZGEMM(const char* transa, const char* transb, const K
                                  const KV_BLAS_INT* ldb, const std::complex<double>* beta,
                                  std::complex<double>* c, const KV_BLAS_INT* ldc,
                                  std::size_t len_transa, std::size_t len_transb);
+extern "C" void KV_FORTRAN_DGEMM(const char* transa, const char* transb, const KV_BLAS_INT* m,
+                                 const KV_BLAS_INT* n, const KV_BLAS_INT* k, const double* alpha,
+                                 const double* a, const KV_BLAS_INT* lda, const double* b,
+                                 const KV_BLAS_INT* ldb, const double* beta, double* c,
+                                 const KV_BLAS_INT* ldc, std::size_t len_transa,
+                                 std::size_t len_transb);
 #endif
 
 namespace kv {
@@ -150,6 +163,42 @@ void zgemm(bool trans_a, int64_t m, int64_t n, int64_t k, cplx alpha, const cplx
   }
 #endif
   zgemm_own(trans_a, m, n, k, alpha, a, lda, b, ldb, beta, c, ldc);
+}
+
+void dgemm_own(int64_t m, int64_t n, int64_t k, const double* a, int64_t lda, const double* b,
+               int64_t ldb, double beta, double* c, int64_t ldc) {
+  // Each column of C is one thread's, summed over p in order.
+  parallel_for(n, column_grain(m * k, kGrainMemory), [=](int64_t j0, int64_t j1) {
+    for (int64_t j = j0; j < j1; ++j) {
+      double* __restrict cj = c + j * ldc;
+      if (beta == 0.0) {
+        std::fill(cj, cj + m, 0.0);
+      } else {
+        for (int64_t i = 0; i < m; ++i) cj[i] *= beta;
+      }
+      for (int64_t p = 0; p < k; ++p) {
+        const double bp = b[p + j * ldb];
+        const double* __restrict ap = a + p * lda;
+        for (int64_t i = 0; i < m; ++i) cj[i] += ap[i] * bp;
+      }
+    }
+  });
+}
+
+void dgemm(int64_t m, int64_t n, int64_t k, const double* a, int64_t lda, const double* b,
+           int64_t ldb, double beta, double* c, int64_t ldc) {
+#ifdef KV_HAVE_BLAS
+  if (fits(m) && fits(n) && fits(k) && fits(lda) && fits(ldb) && fits(ldc)) {
+    const KV_BLAS_INT mm = static_cast<KV_BLAS_INT>(m), nn = static_cast<KV_BLAS_INT>(n),
+                      kk = static_cast<KV_BLAS_INT>(k), la = static_cast<KV_BLAS_INT>(lda),
+                      lb = static_cast<KV_BLAS_INT>(ldb), lc = static_cast<KV_BLAS_INT>(ldc);
+    const char t = 'N';
+    const double one = 1.0;
+    ::KV_FORTRAN_DGEMM(&t, &t, &mm, &nn, &kk, &one, a, &la, b, &lb, &beta, c, &lc, 1, 1);
+    return;
+  }
+#endif
+  dgemm_own(m, n, k, a, lda, b, ldb, beta, c, ldc);
 }
 
 bool gemm_uses_blas() {

@@ -80,6 +80,10 @@ const Case kCases[] = {
     {"KVMedium", 1, "SSUF", {1e-3, 1}},
     {"KVMode", 2, "WSF", {1}},
     {"KVFftw", 1, "T", {}},
+    // One table for both directions, and two for a shifted window.
+    {"KVFraunhofer", 1, "SSSF", {0.5, 2e-3, 12}},
+    {"KVFraunhofer", 1, "SSSFSS", {-0.5, 2e-3, 10, 1e-4, 0}},
+    {"KVFocus", 1, "SSF", {0.5, 0.3}},
 };
 
 bool module_exists(const std::string& name) {

@@ -463,10 +463,14 @@ TEST(FftCommands, GatewayAndHeaders) {
     host::Array notfield = host::real(8, 9);
     EXPECT_EQ(host::call(name, 1, {one.get(), notfield.get()}).error,
               "Input field is not a Korvane field.");
+    // KVFresnelFFT follows a finite curvature (tests/octave/test_focus.m).
     for (double curv : {0.25, kNaN}) {
       host::Array sph = host::field(8, 1e-3, 1e-6, curv);
+      const bool follows = std::strcmp(name, "KVFresnelFFT") == 0;
+      if (follows && !std::isnan(curv)) continue;
       EXPECT_EQ(host::call(name, 1, {one.get(), sph.get()}).error,
-                "No spherical coordinates allowed. Use KVConvert first");
+                follows ? "The field's curvature is not finite."
+                        : "No spherical coordinates allowed. Use KVConvert first");
     }
   }
 

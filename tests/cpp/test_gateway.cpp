@@ -77,6 +77,13 @@ TEST(Gateway, CountMessagesFollowBanner) {
       {"KVMedium", {s.get(), s.get(), s.get(), f.get()}, 3, "expects one or two output arguments"},
       {"KVMode", {s.get(), f.get()}, 1, "expects three input arguments"},
       {"KVMode", {s.get(), s.get(), f.get()}, 3, "expects one or two output arguments"},
+      {"KVFraunhofer", {s.get(), s.get(), f.get()}, 1, "expects four or six input arguments"},
+      {"KVFraunhofer",
+       {s.get(), s.get(), s.get(), f.get(), s.get(), s.get(), s.get()},
+       1,
+       "expects four or six input arguments"},
+      {"KVFocus", {s.get(), f.get()}, 1, "expects three input arguments"},
+      {"KVFocus", {s.get(), s.get(), f.get()}, 2, "expects one output argument"},
   };
   for (const Case& c : cases) {
     host::Result r = call(c.name, c.nlhs, c.args);

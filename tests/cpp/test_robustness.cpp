@@ -61,6 +61,9 @@ const struct {
     {"KVMedium", "SSAFS"},
     {"KVMode", "ASF"},
     {"KVFftw", "TT"},
+    {"KVFraunhofer", "SSSF"},
+    {"KVFraunhofer", "SSSFSS"},
+    {"KVFocus", "SSF"},
 };
 
 // Arrays that are not what a position asks for, or are borderline.

@@ -292,6 +292,11 @@ const Case kCases[] = {
     {"KVMode", 2, "WSF", {0}},
     // No per-sample loop; here so that every command is in the list.
     {"KVFftw", 1, "T", {}},
+    {"KVFraunhofer", 1, "SSSF", {0.5, 5e-3, 96}},
+    {"KVFraunhofer", 1, "SSSFSS", {-0.5, 3e-3, 90, 1e-4, -2e-4}},
+    {"KVFraunhofer", 1, "SSSI", {0.5, 5e-3, 96}},  // infinite samples: NaN throughout
+    {"KVFocus", 1, "SSF", {0.5, 0.3}},
+    {"KVFocus", 1, "SSF", {0.5, 0.7}},  // past the focus: the mirrored grid
 };
 
 }  // namespace

@@ -87,6 +87,8 @@ const Cmd kCommands[] = {
     {"KVFftw", 1, kSetting, 2},
     {"KVMedium", 4, kFieldSide, 5},
     {"KVMode", 3, kFieldIndex},
+    {"KVFraunhofer", 4, kField, 6},
+    {"KVFocus", 3, kField},
 };
 constexpr int kNumCommands = sizeof kCommands / sizeof kCommands[0];
 

@@ -28,9 +28,11 @@ COMMANDS = [
     ("KVIntAttenuator", "SF"), ("KVFresnelFFT", "SF"), ("KVAngularSpectrum", "SF"),
     ("KVPad", "SF"), ("KVTurbScreen", "SSSSF"), ("KVStructureFunction", "AF"),
     ("KVFftw", "T"), ("KVMedium", "SSAF"), ("KVMode", "ASF"),
+    ("KVFraunhofer", "SSSF"), ("KVFocus", "SSF"),
 ]
 # Commands whose last arguments may be left out: their longer call form.
-LONGER = {"KVStructureFunction": "AFA", "KVFftw": "TW", "KVMedium": "SSAFS"}
+LONGER = {"KVStructureFunction": "AFA", "KVFftw": "TW", "KVMedium": "SSAFS",
+          "KVFraunhofer": "SSSFSS"}
 # Valid calls of commands whose arguments are words: (arguments, output count).
 # The file names are names in the harness's own temporary folder.
 WORDS = {"KVFftw": [(["planner"], 1), (["planner", "estimate"], 0), (["planner", "measure"], 1),

@@ -53,6 +53,11 @@ CASES = [
     ("KVMedium", (1e-3, 1, "U", "F")),
     ("KVMode", ("W", 1, "F")),
     ("KVFftw", ("planner",)),
+    ("KVFraunhofer", (0.5, 2e-3, 12, "F")),
+    ("KVFraunhofer", (-0.5, 2e-3, 10, "F", 1e-4, 0)),
+    # Before and past the focus (an inverted grid).
+    ("KVFocus", (0.5, 0.3, "F")),
+    ("KVFocus", (0.5, 0.7, "F")),
 ]
 
 

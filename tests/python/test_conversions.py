@@ -257,9 +257,11 @@ def test_spherical_refusal():
     F = test_field(8)
     F[3, 8] = 1.0
     with pytest.raises(kv.KorvaneError) as e:
-        kv.KVFresnelFFT(0.1, F)
+        kv.KVAngularSpectrum(0.1, F)
     assert e.value.identifier == "Korvane:spherical"
-    assert str(e.value) == "KVFresnelFFT: No spherical coordinates allowed. Use KVConvert first"
+    assert (
+        str(e.value) == "KVAngularSpectrum: No spherical coordinates allowed. Use KVConvert first"
+    )
 
 
 def test_an_objects_own_error_comes_through():

@@ -21,7 +21,9 @@ function parity_export(file, res, cmds)
   %   S struct of one element: uint32 fields, then str name and value each
   %   H function handle: str its text
   %   U unset, O anything else: str its class
-  kinds = containers.Map(cmds(:, 1), cmds(:, 2));
+  % Keyed by name and argument count: a command of two call forms has both.
+  keys = cellfun(@(n, k) sprintf('%s/%d', n, numel(k)), cmds(:, 1), cmds(:, 2), 'UniformOutput', false);
+  kinds = containers.Map(keys, cmds(:, 2));
   recs = res;
   for k = 1:numel(recs)
     recs{k}.alt = alt_call(recs{k}, kinds);
@@ -65,11 +67,12 @@ function a = alt_call(r, kinds)
   % scalar at a scalar position; [] when there is none.
   a = [];
   name = strtok(r.call, '/');
-  if ! isKey(kinds, name)
+  args = r.argv;
+  key = sprintf('%s/%d', name, numel(args));
+  if ! isKey(kinds, key)
     return;
   end
-  k = kinds(name);
-  args = r.argv;
+  k = kinds(key);
   if numel(args) != numel(k) || numel(r.out) != 1 + strcmp(name, 'KVNormal')
     return;
   end
@@ -109,6 +112,8 @@ function recs = large_calls()
     'KVZernike', {5, 3, 4e-3, 2, P}; 'KVGaussHermite', {3, 2, 1, 1e-3, P}
     'KVIntensity', {1, P}; 'KVPhase', {G}; 'KVStrehl', {P}; 'KVNormal', {P}
     'KVPhaseUnwrap', {1, KVPhase(KVLens(1, 0, 0, F))}; 'KVConvert', {KVLens(-1, 0, 0, F)}
+    'KVFraunhofer', {0.5, 2e-3, 300, G}; 'KVFraunhofer', {-0.5, 1e-3, 200, G, 1e-4, 0}
+    'KVFocus', {0.5, 0.3, P}; 'KVFocus', {0.5, 0.7, P}
   };
   recs = {};
   for c = 1:rows(calls)

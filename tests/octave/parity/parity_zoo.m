@@ -20,7 +20,8 @@ function res = parity_zoo(outfile, exportfile)
   };
   extra = {'KVFresnelFFT', 'SF'; 'KVAngularSpectrum', 'SF'; 'KVPad', 'SF'
            'KVTurbScreen', 'SSSSF'; 'KVStructureFunction', 'AF'; 'KVStructureFunction', 'AFA'
-           'KVFftw', 'TS'; 'KVMedium', 'SSAF'; 'KVMedium', 'SSAFS'; 'KVMode', 'ASF'};
+           'KVFftw', 'TS'; 'KVMedium', 'SSAF'; 'KVMedium', 'SSAFS'; 'KVMode', 'ASF'
+           'KVFraunhofer', 'SSSF'; 'KVFraunhofer', 'SSSFSS'; 'KVFocus', 'SSF'};
   for k = 1:rows(extra)
     if exist(extra{k, 1}) == 3  % a compiled module is on the path
       cmds(end + 1, :) = extra(k, :);
