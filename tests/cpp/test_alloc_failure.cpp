@@ -18,7 +18,8 @@ namespace {
 
 // An argument: a number, or 'F' (a field of dimension 8), 'G' (a second,
 // different field), 'A' (a real 8 x 8 profile), 'U' (a uint8 8 x 8 profile,
-// read through scratch), 'P' (a 12 x 12 phase), 'T' (the text "planner").
+// read through scratch), 'P' (a 12 x 12 phase), 'T' (the text "planner"), 'J' (a
+// complex 2 x 2 matrix).
 struct Case {
   const char* name;
   int nlhs;
@@ -76,6 +77,14 @@ const Case kCases[] = {
     {"KVStructureFunction", 2, "AF", {}},
     {"KVStructureFunction", 1, "AFU", {}},
     {"KVFftw", 1, "T", {}},
+    {"KVJones", 2, "JFG", {}},
+    {"KVWavePlate", 2, "SSFG", {1.5, 0.3}},
+    {"KVLinearPolarizer", 2, "SFG", {0.4}},
+    {"KVRotator", 2, "SFG", {0.4}},
+    {"KVStokes", 4, "FG", {}},
+    {"KVBeamWidth", 5, "F", {}},
+    {"KVBeamWidth", 5, "UF", {}},
+    {"KVBeamQuality", 6, "F", {}},
 };
 
 bool module_exists(const std::string& name) {
@@ -109,6 +118,7 @@ struct Inputs {
   Array bytes = host::numeric(mxUINT8_CLASS, 8, 8);
   Array phase = host::real(12, 12);
   Array text = host::string("planner");
+  Array jones = host::complex(2, 2);
   std::vector<Array> scalars;
 
   Inputs() {
@@ -119,6 +129,7 @@ struct Inputs {
       static_cast<unsigned char*>(mxGetData(bytes.get()))[k] = static_cast<unsigned char>(3 * k);
     }
     for (size_t k = 0; k < 144; ++k) host::real_data(phase.get())[k] = 0.9 * (k % 13);
+    for (size_t k = 0; k < 4; ++k) host::set(jones.get(), k, host::cplx(0.5 + k, 0.25 * k));
   }
 
   std::vector<const mxArray*> for_case(const Case& c) {
@@ -144,6 +155,9 @@ struct Inputs {
           break;
         case 'T':
           args.push_back(text.get());
+          break;
+        case 'J':
+          args.push_back(jones.get());
           break;
         default:
           args.push_back(phase.get());

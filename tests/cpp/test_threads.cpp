@@ -233,7 +233,8 @@ struct Case {
   const char* name;
   int nlhs;
   // S: the next scalar, F: field, G: a second field, I: a field with
-  // infinite samples, A: a real profile, U: a uint8 profile, T: a text.
+  // infinite samples, A: a real profile, U: a uint8 profile, T: a text,
+  // J: a complex 2 x 2 matrix.
   const char* kinds;
   std::vector<double> scalars;
 };
@@ -279,13 +280,23 @@ const Case kCases[] = {
     {"KVAngularSpectrum", 1, "SF", {0.05}},
     {"KVPad", 1, "SF", {700}},
     {"KVPad", 1, "SF", {600}},
-    {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},  // every kind of mode
+    {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, 2e-3, 1e-5}},   // every kind of mode
     {"KVTurbScreen", 1, "SSSSF", {7, 2e-4, INFINITY, 0}},  // Kolmogorov
     // Its transforms are FFTW's; here so that every command is in the list.
     {"KVStructureFunction", 2, "AF", {}},
     {"KVStructureFunction", 1, "AFU", {}},
     // No per-sample loop; here so that every command is in the list.
     {"KVFftw", 1, "T", {}},
+    {"KVJones", 2, "JFG", {}},
+    {"KVWavePlate", 2, "SSFG", {1.5, 0.3}},
+    {"KVLinearPolarizer", 2, "SFG", {0.4}},
+    {"KVRotator", 2, "SFG", {0.4}},
+    {"KVStokes", 4, "FG", {}},
+    {"KVStokes", 4, "FI", {}},
+    // Sums over fixed blocks: the same bits at any thread count.
+    {"KVBeamWidth", 5, "F", {}},
+    {"KVBeamWidth", 5, "AF", {}},
+    {"KVBeamQuality", 6, "F", {}},
 };
 
 }  // namespace
@@ -306,6 +317,8 @@ TEST(Threads, EveryCommandGivesTheSameBitsAtOneTwoAndThreeThreads) {
     static_cast<unsigned char*>(mxGetData(bytes.get()))[k] = static_cast<unsigned char>(k * 7);
   }
   Array text = host::string("planner");
+  Array jones = host::complex(2, 2);
+  for (size_t k = 0; k < 4; ++k) host::set(jones.get(), k, host::cplx(0.5 + k, 0.25 * k));
 
   std::set<std::string> covered;
   for (const Case& c : kCases) {
@@ -332,6 +345,9 @@ TEST(Threads, EveryCommandGivesTheSameBitsAtOneTwoAndThreeThreads) {
           break;
         case 'U':
           args.push_back(bytes.get());
+          break;
+        case 'J':
+          args.push_back(jones.get());
           break;
         default:
           args.push_back(text.get());

@@ -12,7 +12,8 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# In the order of kCommands in fuzz_host.cpp. S scalar, F field, A profile.
+# In the order of kCommands in fuzz_host.cpp. S scalar, F field, A profile,
+# J a complex 2 x 2 matrix.
 COMMANDS = [
     ("KVBegin", "SSS"), ("KVForward", "SSSF"), ("KVInterpol", "SSSSSSF"), ("KVConvert", "F"),
     ("KVCircAperture", "SSSF"), ("KVCircScreen", "SSSF"), ("KVRectAperture", "SSSSSF"),
@@ -25,9 +26,11 @@ COMMANDS = [
     ("KVNormal", "F"), ("KVBeamMix", "FF"), ("KVPolarizer", "SFF"), ("KVGain", "SSSF"),
     ("KVIntAttenuator", "SF"), ("KVFresnelFFT", "SF"), ("KVAngularSpectrum", "SF"),
     ("KVPad", "SF"), ("KVTurbScreen", "SSSSF"), ("KVStructureFunction", "AF"),
+    ("KVJones", "JFF"), ("KVWavePlate", "SSFF"), ("KVLinearPolarizer", "SFF"),
+    ("KVRotator", "SFF"), ("KVStokes", "FF"), ("KVBeamWidth", "F"), ("KVBeamQuality", "F"),
 ]
-# Commands whose last arguments may be left out: their longer call form.
-LONGER = {"KVStructureFunction": "AFA"}
+# Commands that take more arguments in a longer call form: that form.
+LONGER = {"KVStructureFunction": "AFA", "KVBeamWidth": "AF"}
 
 # kInteresting in fuzz_host.cpp, in the same order.
 INF = float("inf")
@@ -103,6 +106,8 @@ def valid(kind, fill):
         return field(8)
     if kind == "A":
         return array("double", 8, 8, re=(0.5,))
+    if kind == "J":
+        return array("double", 2, 2, re=(1.0, 0.5, -0.5, 2.0), im=(0.25, 0.0), cx=True)
     return scalar(fill)
 
 
