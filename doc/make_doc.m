@@ -1,7 +1,8 @@
 function make_doc(outdir, benchfile)
   % Writes the reference manual as static HTML into OUTDIR (default
   % build/doc): index.html, conventions.html, turbulence.html (propagation
-  % through turbulence), gallery.html, performance.html, montecarlo.html,
+  % through turbulence), beams.html (beam quality and polarization),
+  % gallery.html, performance.html, montecarlo.html,
   % python.html and one page per command, from the help texts of
   % src/commands/*.m and inst/*.m (the one source of every command's help),
   % the examples and their pictures (build/demo, from make demo) and the
@@ -62,12 +63,16 @@ function make_doc(outdir, benchfile)
   write_page(outdir, 'turbulence.html', 'Propagation through turbulence', link_names(body, names), ...
              version, groups, cmds);
 
+  body = fileread(fullfile(root, 'doc', 'beams.html.in'));
+  write_page(outdir, 'beams.html', 'Beam quality and polarization', link_names(body, names), ...
+             version, groups, cmds);
+
   write_page(outdir, 'gallery.html', 'Gallery', gallery_body(root, outdir, names), version, groups, cmds);
   write_page(outdir, 'performance.html', 'Performance', performance_page(root, benchfile), version, groups, cmds);
   write_page(outdir, 'montecarlo.html', 'Monte Carlo on a cluster', montecarlo_body(root, names), version, ...
              groups, cmds);
   write_page(outdir, 'python.html', 'Python', python_body(root, outdir, names), version, groups, cmds);
-  printf('%d pages in %s\n', numel(cmds) + 7, outdir);
+  printf('%d pages in %s\n', numel(cmds) + 8, outdir);
 end
 
 function [lines, name, summary] = read_help(file)
@@ -384,6 +389,7 @@ end
 function write_page(outdir, file, title, body, version, groups, cmds)
   nav = ['<nav><a href="index.html">Korvane ' version '</a> ' ...
          '<a href="conventions.html">Conventions</a> <a href="turbulence.html">Turbulence</a> ' ...
+         '<a href="beams.html">Beams</a> ' ...
          '<a href="gallery.html">Gallery</a> <a href="performance.html">Performance</a> ' ...
          '<a href="montecarlo.html">Monte Carlo</a> <a href="python.html">Python</a>'];
   side = '';
