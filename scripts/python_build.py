@@ -78,6 +78,12 @@ def call_forms(name, lines):
     return forms
 
 
+def leads_out(short, params):
+    """Whether the form of parameters `short` is the longest form `params`
+    without its leading ones."""
+    return 0 < len(short) < len(params) and short == params[len(params) - len(short):]
+
+
 def call_form(name, lines):
     """(outputs, parameters, required) of a command's call forms: the results
     and parameters of its longest form, and how many parameters a call must
@@ -90,7 +96,7 @@ def call_form(name, lines):
         return [], [], 0
     outs = max((f[0] for f in forms), key=len)
     params = max((f[1] for f in forms), key=len)
-    if any(f[1] != params[:len(f[1])] for f in forms):
+    if any(leads_out(f[1], params) for f in forms):
         return outs, params, len(params)
     return outs, params, min(len(f[1]) for f in forms)
 
@@ -217,7 +223,7 @@ def stub(module_path, out):
         parts.append(f'@overload\ndef {name}({args}, /) -> {ret}:\n    """{summary}"""\n')
         # A shorter form that leaves out a leading parameter: its own overload.
         for _, short in call_forms(name, doc.splitlines()):
-            if short != params[:len(short)] and len(short) < len(params):
+            if leads_out(short, [p.replace("=...", "") for p in params]):
                 typed = dict((p.replace("=...", ""), a.split(": ", 1)[1])
                              for p, a in zip(params, args.split(", ")))
                 sargs = ", ".join(f"{p}: {typed.get(p, 'ArrayLike')}" for p in short)

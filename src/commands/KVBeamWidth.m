@@ -25,7 +25,8 @@ function varargout = KVBeamWidth(varargin)
 %   or subtract the background of a measured image first (ISO 11146-3 asks
 %   for an integration area of three times the diameter). A beam of zero
 %   power raises Korvane:badValue, as does a negative or non-finite
-%   intensity.
+%   intensity. A field in spherical coordinates is measured on its grid as
+%   it stands; convert it with KVConvert first for its true widths.
 %
 %   The sums run over fixed blocks of samples, so the results are the same
 %   bits at any number of threads.

@@ -19,7 +19,7 @@ function varargout = KVJones(varargin)
 %   Example (x-polarized light made circular):
 %     F = KVBegin(5e-3, 633e-9, 64);
 %     [Fx, Fy] = KVJones([1 1; 1i -1i]/2, F, KVIntAttenuator(0, F));
-%     [S0, ~, ~, S3] = KVStokes(Fx, Fy);   % S3 = -S0 here
+%     [S0, ~, ~, S3] = KVStokes(Fx, Fy);   % S3 = S0 here
 %
 %   See also KVWavePlate, KVLinearPolarizer, KVRotator, KVStokes, KVPolarizer.
 

@@ -52,7 +52,9 @@ def test_result_kinds():
     assert abs(M[0] - 3) < 1e-3 and abs(M[1] - 1) < 1e-3
     S = kv.KVStokes(F, F)
     assert len(S) == 4 and all(a.shape == (16, 16) and a.dtype == np.float64 for a in S)
-    Fx, Fy = kv.KVJones(np.array([[0, 1], [1j, 0]]), F, 2 * F)
+    G = F.copy(order="F")
+    G[:, :16] *= 2
+    Fx, Fy = kv.KVJones(np.array([[0, 1], [1j, 0]]), F, G)
     assert np.all(Fx[:, :16] == 2) and np.all(Fy[:, :16] == 1j)
     # The short call form, and the long one with an intensity image.
     assert kv.KVBeamWidth(np.abs(F[:, :16]) ** 2, F) == kv.KVBeamWidth(F)
