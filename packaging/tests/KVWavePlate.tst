@@ -17,3 +17,13 @@
 %! [Fx, Fy] = KVWavePlate (pi, pi/8, F, KVIntAttenuator (0, F));
 %! assert (Fx(:, 1:16), Fy(:, 1:16), 1e-15);
 %! assert (Fx(:, 1:16), sqrt (0.5) * ones (16), 1e-15);
+
+%!test
+%! ## Quarter-wave plates at +45 and -45 degrees: S3 = -S0 and +S0 (the
+%! ## conventions page: a delay is a positive phase, S3 > 0 turns x to y).
+%! F = KVBegin (1e-3, 1e-6, 16);
+%! for s = [1, -1]
+%!   [Fx, Fy] = KVWavePlate (pi/2, s * pi/4, F, KVIntAttenuator (0, F));
+%!   [S0, ~, ~, S3] = KVStokes (Fx, Fy);
+%!   assert (S3, -s * S0, 1e-15);
+%! end
