@@ -67,6 +67,10 @@
 %!   assert ([w0x, w0y], w * sqrt ([2 * m + 1, 2 * n + 1]), 1e-6 * w);
 %!   assert ([z0x, z0y], [0 0], 1e-9);
 %! endfor
+%! % An odd grid (KVPad): its spectrum has no Nyquist bin.
+%! G = KVLens (3, 0, 0, KVGaussHermite (1, 2, 1, w, KVPad (255, F)));
+%! [M2x, M2y, ~, ~, z0x] = KVBeamQuality (G);
+%! assert ([M2x, M2y, z0x], [5, 3, 3 / (1 + (3 / (pi * w^2 / 1e-6))^2)], 1e-8);
 
 %!test
 %! % A Gaussian through a lens: M^2 stays 1, the waist lies where the ABCD
