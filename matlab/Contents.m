@@ -66,3 +66,14 @@
 %   KVPolarizer          - Pass a beam held as x and y components through a polarizer.
 %   KVGain               - A thin sheet of saturable laser gain.
 %   KVIntAttenuator      - Multiply the intensity of a field by a constant factor.
+%
+% Polarization
+%   KVJones              - Apply a Jones matrix to a beam held as x and y components.
+%   KVWavePlate          - Pass a beam held as x and y components through a wave plate.
+%   KVLinearPolarizer    - Pass a beam held as x and y components through a linear polarizer.
+%   KVRotator            - Rotate the polarization of a beam held as x and y components.
+%   KVStokes             - The Stokes parameters of a beam held as x and y components.
+%
+% Beam quality
+%   KVBeamWidth          - Centroid and second-moment (D4sigma) diameters of a beam.
+%   KVBeamQuality        - Beam propagation ratio M^2, waist and waist position of a field.

@@ -58,10 +58,9 @@ def help_lines(path):
     return lines
 
 
-def call_form(name, lines):
-    """(outputs, parameters, required) of a command's call forms "[a, b] =
-    NAME(x, y)": the results and parameters of its longest form, and how many
-    parameters its shortest form has (a command may leave the last ones
+def call_forms(name, lines):
+    """The call forms "[a, b] = NAME(x, y)" of a help text, in order: (outputs,
+    parameters) of each ("D = NAME(...)", a form of fewer results, is left
     out)."""
     pat = re.compile(r"^\s*(?:(\[[^\]]*\]|[A-Za-z_]\w*)\s*=\s*)?" + re.escape(name) +
                      r"\s*\(([^)]*)\)")
@@ -74,12 +73,31 @@ def call_form(name, lines):
             continue
         outs = [w for w in re.split(r"[\s,\[\]]+", m.group(1) or "") if w]
         params = [p.strip() for p in m.group(2).split(",") if p.strip()]
-        if "..." not in params:  # "D = NAME(...)": a form of fewer results
+        if "..." not in params:
             forms.append((outs, params))
+    return forms
+
+
+def leads_out(short, params):
+    """Whether the form of parameters `short` is the longest form `params`
+    without its leading ones."""
+    return 0 < len(short) < len(params) and short == params[len(params) - len(short):]
+
+
+def call_form(name, lines):
+    """(outputs, parameters, required) of a command's call forms: the results
+    and parameters of its longest form, and how many parameters a call must
+    give: the shortest form's count when the forms leave out trailing
+    parameters, all of them when a shorter form leaves out a leading one
+    (KVBeamWidth(Fin) beside KVBeamWidth(I, Fin)), which a Python signature
+    cannot show."""
+    forms = call_forms(name, lines)
     if not forms:
         return [], [], 0
     outs = max((f[0] for f in forms), key=len)
     params = max((f[1] for f in forms), key=len)
+    if any(leads_out(f[1], params) for f in forms):
+        return outs, params, len(params)
     return outs, params, min(len(f[1]) for f in forms)
 
 
@@ -103,7 +121,7 @@ def result_kinds(outs, body):
         if out.startswith("F"):
             kinds.append("field")
             continue
-        slot_arg = r"" if slot == 0 else r"\s*,\s*" + str(slot)
+        slot_arg = r"(\s*,\s*0)?" if slot == 0 else r"\s*,\s*" + str(slot)
         one = re.search(r"out_real\(\s*1\s*,\s*1" + slot_arg + r"\s*\)", body)
         kinds.append("float" if one else "array")
     return kinds
@@ -201,10 +219,17 @@ def stub(module_path, out):
                          (" = ..." if p.endswith("=...") else "") for p, k in zip(params, kinds))
         res = [RESULT_TYPE.get(r, "NDArray[np.float64]") for r in results.split()]
         res += ["NDArray[np.float64]"] * (outputs - len(res))
-        ret = "None" if outputs == 0 else res[0] if outputs == 1 else "Tuple[" + ", ".join(res[:2]) + "]"
+        ret = "None" if outputs == 0 else res[0] if outputs == 1 else "Tuple[" + ", ".join(res[:outputs]) + "]"
         if fewest_outputs == 0 and outputs > 0:
             ret = f"Optional[{ret}]"
         parts.append(f'@overload\ndef {name}({args}, /) -> {ret}:\n    """{summary}"""\n')
+        # A shorter form that leaves out a leading parameter: its own overload.
+        for _, short in call_forms(name, doc.splitlines()):
+            if leads_out(short, [p.replace("=...", "") for p in params]):
+                typed = dict((p.replace("=...", ""), a.split(": ", 1)[1])
+                             for p, a in zip(params, args.split(", ")))
+                sargs = ", ".join(f"{p}: {typed.get(p, 'ArrayLike')}" for p in short)
+                parts.append(f'@overload\ndef {name}({sargs}, /) -> {ret}:\n    """{summary}"""\n')
         parts.append(f'@overload\ndef {name}() -> None:\n    """Prints the banner of {name}."""\n\n')
     with open(out, "w", encoding="utf-8") as f:
         f.write("\n".join(parts))

@@ -146,7 +146,13 @@ void Call::release_scratch() {
   nscratch_ = 0;
 }
 
+// A result slot no host holds is the command's own fault.
+void Call::check_slot(int slot) const {
+  if (slot < 0 || slot >= kMaxResults) fail(Err::Internal, "No such result slot.");
+}
+
 FieldOut Call::out(int32_t n, const Header& h, int slot) {
+  check_slot(slot);
   if (n < 5) fail(Err::BadValue, "A field needs a grid dimension of at least 5.");  // header room
   if (!fits(n, static_cast<int64_t>(n) + 1, sizeof(cplx))) fail(kTooLarge);
   cplx* z = host_.new_field(n, slot);
@@ -162,6 +168,7 @@ FieldOut Call::out() {
 }
 
 void Call::out_text(const char* text, int slot) {
+  check_slot(slot);
   if (!host_.new_text(text, slot)) fail(kOutOfMemory);
 }
 
@@ -178,6 +185,7 @@ void Call::bind_text(int arg) {
 }
 
 double* Call::out_real(int64_t rows, int64_t cols, int slot) {
+  check_slot(slot);
   if (!fits(rows, cols, sizeof(double))) fail(kTooLarge);
   double* p = host_.new_real(rows, cols, slot);
   if (p == nullptr) fail(kOutOfMemory);
@@ -220,6 +228,10 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
   }
   const int max_in = cmd.max_inputs > cmd.inputs ? cmd.max_inputs : cmd.inputs;
   const int max_out = cmd.max_outputs > cmd.outputs ? cmd.max_outputs : cmd.outputs;
+  if (max_in > kMaxArgs || max_out > kMaxResults) {
+    return Error{Err::Internal,
+                 "The command table asks for more arguments or results than a host holds."};
+  }
   if (nrhs < cmd.inputs || nrhs > max_in) {
     host.print(cmd.banner);
     if (cmd.input_count_msg != nullptr) return Error{Err::ArgCount, cmd.input_count_msg};
@@ -247,32 +259,32 @@ Error run(const Command& cmd, Host& host, int nlhs, int nrhs, void (*body)(Call&
   try {
     // Scalars and texts first, in argument order; then the complex flag of
     // each field.
+    const auto kind = [&](int i) { return arg_kind(cmd, nrhs, i); };
     for (int i = 0; i < nrhs; ++i) {
-      if (cmd.args[i] == Scalar && !real_scalar(host.arg(i))) c.fail(kNotScalar);
-      if (cmd.args[i] == Loose && !readable_number(host.arg(i))) c.fail(kNotScalar);
-      if (cmd.args[i] == Text && !text_row(host.arg(i))) c.fail(kNotText);
-      if (cmd.args[i] == Word && !text_row(host.arg(i)) && !real_scalar(host.arg(i)))
-        c.fail(kNotWord);
+      if (kind(i) == Scalar && !real_scalar(host.arg(i))) c.fail(kNotScalar);
+      if (kind(i) == Loose && !readable_number(host.arg(i))) c.fail(kNotScalar);
+      if (kind(i) == Text && !text_row(host.arg(i))) c.fail(kNotText);
+      if (kind(i) == Word && !text_row(host.arg(i)) && !real_scalar(host.arg(i))) c.fail(kNotWord);
     }
     int nfield = 0;
     for (int i = 0; i < nrhs; ++i) {
-      if (cmd.args[i] != Field) continue;
+      if (kind(i) != Field) continue;
       const char* field_msg = cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField.text;
       if (!complex_flag(host.arg(i))) c.fail(Err::NotField, field_msg);
       if (c.first_field_ < 0) c.first_field_ = i;
       ++nfield;
     }
     for (int i = 0; i < nrhs; ++i) {
-      if (cmd.args[i] == Scalar || cmd.args[i] == Loose) c.values_[i] = host.scalar(i);
-      if (cmd.args[i] == Word && !text_row(host.arg(i))) c.values_[i] = host.scalar(i);
+      if (kind(i) == Scalar || kind(i) == Loose) c.values_[i] = host.scalar(i);
+      if (kind(i) == Word && !text_row(host.arg(i))) c.values_[i] = host.scalar(i);
     }
     if (cmd.early != nullptr) {
       if (const Error early = cmd.early(c)) c.fail(early);
     }
     nfield = 0;
     for (int i = 0; i < nrhs; ++i) {
-      if (cmd.args[i] == Text || (cmd.args[i] == Word && text_row(host.arg(i)))) c.bind_text(i);
-      if (cmd.args[i] != Field) continue;
+      if (kind(i) == Text || (kind(i) == Word && text_row(host.arg(i)))) c.bind_text(i);
+      if (kind(i) != Field) continue;
       c.bind_field(i, cmd.field_msgs[nfield] ? cmd.field_msgs[nfield] : kNotAField.text);
       ++nfield;
     }

@@ -59,11 +59,16 @@ class Call;
 using EarlyCheck = Error (*)(const Call&);
 
 constexpr int kMaxArgs = 8;
+// The most results a command gives; every host holds this many slots.
+constexpr int kMaxResults = 8;
 
 // A command takes `inputs` arguments and gives `outputs` results; one whose
 // last arguments or results may be left out sets `max_inputs` or
-// `max_outputs` above them (0: exactly `inputs`, `outputs`). The body asks
-// Call::inputs() and Call::outputs() how many the call has.
+// `max_outputs` above them (0: exactly `inputs`, `outputs`; at most
+// kMaxArgs and kMaxResults). The body asks Call::inputs() and
+// Call::outputs() how many the call has. A command whose shortest call
+// leaves out a leading argument instead (KVBeamWidth(Fin) beside
+// KVBeamWidth(I, Fin)) gives the kinds of that call in `short_args`.
 struct Command {
   const char* name;
   int inputs;
@@ -77,7 +82,15 @@ struct Command {
   EarlyCheck early = nullptr;
   int max_inputs = 0;
   int max_outputs = 0;
+  const Arg* short_args = nullptr;  // the kinds of a call of `inputs` arguments
 };
+
+// The kind of argument i of a call of `nrhs` arguments.
+inline Arg arg_kind(const Command& cmd, int nrhs, int i) {
+  if (i < 0 || i >= kMaxArgs) return None;
+  if (nrhs == cmd.inputs && cmd.short_args != nullptr) return cmd.short_args[i];
+  return cmd.args[i];
+}
 
 extern const Error kNotAField;     // "Input field is not a Korvane field."
 extern const Error kNotScalar;     // "Input must be real scalar."
@@ -200,7 +213,8 @@ class Call {
   // Creates the result field in slot 0 with the shape of the first field
   // argument, and writes its header by the output rule.
   FieldOut out();
-  // Creates a result field of dimension n in `slot` with header `h`.
+  // Creates a result field of dimension n in `slot` (below kMaxResults) with
+  // header `h`.
   FieldOut out(int32_t n, const Header& h, int slot = 0);
   // Creates a real rows x cols result in `slot`.
   double* out_real(int64_t rows, int64_t cols, int slot = 0);
@@ -226,6 +240,8 @@ class Call {
   Host& host_;
   int nlhs_ = 0;
   int nrhs_ = 0;
+  void check_slot(int slot) const;
+
   double values_[kMaxArgs] = {};
   FieldIn fields_[kMaxArgs] = {};
   const char* texts_[kMaxArgs] = {};

@@ -151,7 +151,7 @@ class MexHost final : public Host {
 #if MX_HAS_INTERLEAVED_COMPLEX
     return reinterpret_cast<cplx*>(mxGetComplexDoubles(a));
 #else
-    if (npending_ == 2) return nullptr;
+    if (npending_ == kMaxResults) return nullptr;
     const size_t count = static_cast<size_t>(m) * (m + 1);
     void* z = mxCalloc(count, sizeof(cplx));
     if (z == nullptr) return nullptr;
@@ -202,7 +202,7 @@ class MexHost final : public Host {
     cplx* z = nullptr;
     size_t count = 0;
   };
-  Pending pending_[2];
+  Pending pending_[kMaxResults];
   int npending_ = 0;
 #endif
   mxArray** plhs_;

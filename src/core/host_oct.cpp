@@ -135,7 +135,7 @@ class OctHost final : public Host {
     octave_value_list r;
     const int count = nargout > 0 ? nargout : (kind_[0] != kNone ? 1 : 0);
     r.resize(count);
-    for (int s = 0; s < count && s < 2; ++s) {
+    for (int s = 0; s < count && s < kMaxResults; ++s) {
       // octave_value narrows a complex result whose imaginary parts are all
       // zero, as the MEX interface does.
       if (kind_[s] == kField) r(s) = octave_value(field_[s]);
@@ -242,10 +242,10 @@ class OctHost final : public Host {
   mutable ArrayView views_[kMaxArgs];
   mutable bool seen_[kMaxArgs] = {};
   mutable std::unique_ptr<Held> held_[kMaxArgs];
-  ComplexNDArray field_[2];
-  NDArray real_[2];
-  std::string text_[2];
-  Kind kind_[2] = {kNone, kNone};
+  ComplexNDArray field_[kMaxResults];
+  NDArray real_[kMaxResults];
+  std::string text_[kMaxResults];
+  Kind kind_[kMaxResults] = {};
 };
 
 // Raises `e` as Octave raises the error of a MEX module named `name` that

@@ -361,7 +361,7 @@ bool convert_array(PyObject* o, Arg pos, PyArg* a) {
   return true;
 }
 
-enum class Result : unsigned char { Field, Array, Float, Text };
+enum class Result : unsigned char { Array, Field, Float, Text };
 
 class PyHost final : public Host {
  public:
@@ -388,7 +388,7 @@ class PyHost final : public Host {
     return true;
   }
   bool new_text(const char* text, int slot) override {
-    if (slot < 0 || slot > 1) return false;
+    if (slot < 0 || slot >= kMaxResults) return false;
     try {
       text_[slot] = text;
     } catch (...) {
@@ -454,7 +454,7 @@ class PyHost final : public Host {
   const std::string& printed() const { return printed_; }
 
   // The results as Python objects, with the GIL held: None for a command
-  // without results, one object, or a tuple of them (a host holds two);
+  // without results, one object, or a tuple of them (kMaxResults at most);
   // nullptr with the Python error set when memory ran out.
   PyObject* results(int outputs, const Result* kinds) {
     if (outputs <= 0) {
@@ -463,20 +463,22 @@ class PyHost final : public Host {
       Py_INCREF(Py_None);
       return Py_None;
     }
-    if (outputs > 2) outputs = 2;
-    PyObject* r[2] = {nullptr, nullptr};
+    if (outputs > kMaxResults) outputs = kMaxResults;
+    PyObject* r[kMaxResults] = {};
+    const auto drop = [&]() {
+      for (PyObject* o : r) Py_XDECREF(o);
+    };
     for (int s = 0; s < outputs; ++s) {
       r[s] = wrap(s, kinds[s]);
       if (r[s] == nullptr) {
-        Py_XDECREF(r[0]);
+        drop();
         return nullptr;
       }
     }
     if (outputs == 1) return r[0];
     PyObject* t = PyTuple_New(outputs);
     if (t == nullptr) {
-      Py_XDECREF(r[0]);
-      Py_XDECREF(r[1]);
+      drop();
       return nullptr;
     }
     for (int s = 0; s < outputs; ++s) PyTuple_SET_ITEM(t, s, r[s]);
@@ -492,7 +494,7 @@ class PyHost final : public Host {
   };
 
   void* take(int slot, int64_t rows, int64_t cols, size_t size, bool field) {
-    if (slot < 0 || slot > 1 || rows < 0 || cols < 0) return nullptr;
+    if (slot < 0 || slot >= kMaxResults || rows < 0 || cols < 0) return nullptr;
     Out& o = out_[slot];
     block_free(o.p);
     o = Out{};
@@ -543,9 +545,9 @@ class PyHost final : public Host {
   }
 
   const PyArg* args_;
-  Out out_[2];
-  std::string text_[2];  // text results (new_text)
-  bool is_text_[2] = {false, false};
+  Out out_[kMaxResults];
+  std::string text_[kMaxResults];  // text results (new_text)
+  bool is_text_[kMaxResults] = {};
   std::string printed_;
   PyThreadState* saved_ = nullptr;  // while the gateway runs
 };
@@ -587,7 +589,7 @@ void raise(const char* name, const Error& e) {
 // definition and docstring, and the kinds of its results.
 struct Entry {
   const PyCommand* cmd = nullptr;
-  Result results[2] = {Result::Array, Result::Array};
+  Result results[kMaxResults] = {};  // Result::Array unless the help says otherwise
   std::string doc;
   PyMethodDef def{};
 };
@@ -618,7 +620,7 @@ PyObject* call_command(PyObject* self, PyObject* const* args, Py_ssize_t nargs) 
   bool ok = true;
   if (nrhs >= cmd.inputs && nrhs <= most_inputs(cmd)) {
     for (int i = 0; i < nrhs && ok; ++i) {
-      const Arg pos = cmd.args[i];
+      const Arg pos = arg_kind(cmd, nrhs, i);
       // A Word is text when it is a str, and a scalar otherwise.
       const bool number =
           pos == Scalar || pos == Loose || (pos == Word && !PyUnicode_Check(args[i]));
@@ -770,7 +772,7 @@ void prepare_entries() {
     if (c.signature[0] != '\0') e.doc = std::string(c.name) + c.signature + "\n--\n\n";
     e.doc += c.help;
     const char* p = c.results;
-    for (int s = 0; s < 2 && *p != '\0'; ++s) {
+    for (int s = 0; s < kMaxResults && *p != '\0'; ++s) {
       while (*p == ' ') ++p;
       const char* w = p;
       while (*p != '\0' && *p != ' ') ++p;

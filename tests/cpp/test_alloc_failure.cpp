@@ -19,7 +19,7 @@ namespace {
 // An argument: a number, or 'F' (a field of dimension 8), 'G' (a second,
 // different field), 'A' (a real 8 x 8 profile), 'U' (a uint8 8 x 8 profile,
 // read through scratch), 'P' (a 12 x 12 phase), 'W' (an 8 x 8 index with a
-// raised 4 x 4 core), 'T' (the text "planner").
+// raised 4 x 4 core), 'T' (the text "planner"), 'J' (a complex 2 x 2 matrix).
 struct Case {
   const char* name;
   int nlhs;
@@ -84,6 +84,14 @@ const Case kCases[] = {
     {"KVFraunhofer", 1, "SSSF", {0.5, 2e-3, 12}},
     {"KVFraunhofer", 1, "SSSFSS", {-0.5, 2e-3, 10, 1e-4, 0}},
     {"KVFocus", 1, "SSF", {0.5, 0.3}},
+    {"KVJones", 2, "JFG", {}},
+    {"KVWavePlate", 2, "SSFG", {1.5, 0.3}},
+    {"KVLinearPolarizer", 2, "SFG", {0.4}},
+    {"KVRotator", 2, "SFG", {0.4}},
+    {"KVStokes", 4, "FG", {}},
+    {"KVBeamWidth", 5, "F", {}},
+    {"KVBeamWidth", 5, "UF", {}},
+    {"KVBeamQuality", 6, "F", {}},
 };
 
 bool module_exists(const std::string& name) {
@@ -118,6 +126,7 @@ struct Inputs {
   Array phase = host::real(12, 12);
   Array guide = host::real(8, 8);
   Array text = host::string("planner");
+  Array jones = host::complex(2, 2);
   std::vector<Array> scalars;
 
   Inputs() {
@@ -132,6 +141,7 @@ struct Inputs {
       const size_t i = k / 8, j = k % 8;
       host::real_data(guide.get())[k] = i >= 2 && i < 6 && j >= 2 && j < 6 ? 1.5 : 1.45;
     }
+    for (size_t k = 0; k < 4; ++k) host::set(jones.get(), k, host::cplx(0.5 + k, 0.25 * k));
   }
 
   std::vector<const mxArray*> for_case(const Case& c) {
@@ -160,6 +170,9 @@ struct Inputs {
           break;
         case 'W':
           args.push_back(guide.get());
+          break;
+        case 'J':
+          args.push_back(jones.get());
           break;
         default:
           args.push_back(phase.get());

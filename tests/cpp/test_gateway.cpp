@@ -84,13 +84,52 @@ TEST(Gateway, CountMessagesFollowBanner) {
        "expects four or six input arguments"},
       {"KVFocus", {s.get(), f.get()}, 1, "expects three input arguments"},
       {"KVFocus", {s.get(), s.get(), f.get()}, 2, "expects one output argument"},
+      // Up to six results; a leading argument that may be left out.
+      {"KVJones", {f.get(), f.get(), f.get()}, 1, "expects two output arguments"},
+      {"KVWavePlate", {s.get(), s.get(), f.get(), f.get()}, 3, "expects two output arguments"},
+      {"KVRotator", {s.get(), f.get()}, 2, "expects three input arguments"},
+      {"KVStokes", {f.get(), f.get()}, 0, "expects one to four output arguments"},
+      {"KVStokes", {f.get(), f.get()}, 5, "expects one to four output arguments"},
+      {"KVBeamWidth", {}, 1, ""},
+      {"KVBeamWidth", {f.get(), f.get(), f.get()}, 1, "expects one or two input arguments"},
+      {"KVBeamWidth", {f.get()}, 6, "expects one to five output arguments"},
+      {"KVBeamQuality", {f.get()}, 7, "expects one to six output arguments"},
   };
   for (const Case& c : cases) {
     host::Result r = call(c.name, c.nlhs, c.args);
-    EXPECT_TRUE(r.failed) << c.name;
+    EXPECT_EQ(r.failed, !c.args.empty()) << c.name;
     EXPECT_EQ(r.error, c.msg) << c.name;
     EXPECT_EQ(r.printed.find("*****"), 0u) << c.name;
   }
+}
+
+// A call gets as many results as it asks for, up to the most the command
+// gives (six here, above the two of the first commands), each in its slot.
+TEST(Gateway, ManyResults) {
+  Array f = host::field(16);
+  Array intensity = host::real(16, 16, std::vector<double>(256, 1.0));
+  for (int nlhs = 1; nlhs <= 6; ++nlhs) {
+    host::Result r = call("KVBeamQuality", nlhs, {f.get()});
+    ASSERT_FALSE(r.failed) << r.error;
+    ASSERT_EQ(r.out.size(), static_cast<size_t>(nlhs));
+    for (int s = 0; s < nlhs; ++s) {
+      ASSERT_NE(r[s], nullptr) << s;
+      EXPECT_EQ(mxGetM(r[s]) * mxGetN(r[s]), 1u);
+    }
+  }
+  host::Result s = call("KVStokes", 4, {f.get(), f.get()});
+  ASSERT_FALSE(s.failed) << s.error;
+  const double stokes[4] = {2, 0, 2, 0};  // Fx = Fy = 1: polarized at 45 degrees
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(host::real_data(s[k])[0], stokes[k]) << k;
+  // The short call form binds its one argument as a field, the long one its
+  // first as an array: the same figures from a field and its intensity.
+  host::Result a = call("KVBeamWidth", 5, {f.get()});
+  host::Result b = call("KVBeamWidth", 5, {intensity.get(), f.get()});
+  ASSERT_FALSE(a.failed || b.failed) << a.error << b.error;
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(host::real_data(a[k])[0], host::real_data(b[k])[0]);
+  EXPECT_EQ(call("KVBeamWidth", 1, {intensity.get()}).error, kNotField);
+  EXPECT_EQ(call("KVBeamWidth", 1, {f.get(), f.get()}).error,
+            "Input intensity array must have real elements.");
 }
 
 TEST(Gateway, RealScalarTestOnEveryClass) {

@@ -14,10 +14,12 @@ using host::Array;
 namespace {
 
 // S: scalar parameter, F: field, A: real array of the field's size (a
-// phase, a profile, a mask), T: text ("planner", then "estimate").
+// phase, a profile, a mask), T: text ("planner", then "estimate"), J: a
+// 2 x 2 complex matrix. nlhs: the results asked for.
 const struct {
   const char* name;
   const char* args;
+  int nlhs = 1;
 } kCommands[] = {
     {"KVBegin", "SSS"},
     {"KVForward", "SSSF"},
@@ -46,7 +48,7 @@ const struct {
     {"KVPhase", "F"},
     {"KVPhaseUnwrap", "SA"},
     {"KVStrehl", "F"},
-    {"KVNormal", "F"},
+    {"KVNormal", "F", 2},
     {"KVBeamMix", "FF"},
     {"KVPolarizer", "SFF"},
     {"KVGain", "SSSF"},
@@ -64,6 +66,14 @@ const struct {
     {"KVFraunhofer", "SSSF"},
     {"KVFraunhofer", "SSSFSS"},
     {"KVFocus", "SSF"},
+    {"KVJones", "JFF", 2},
+    {"KVWavePlate", "SSFF", 2},
+    {"KVLinearPolarizer", "SFF", 2},
+    {"KVRotator", "SFF", 2},
+    {"KVStokes", "FF", 4},
+    {"KVBeamWidth", "F", 5},
+    {"KVBeamWidth", "AF", 5},
+    {"KVBeamQuality", "F", 6},
 };
 
 // Arrays that are not what a position asks for, or are borderline.
@@ -102,6 +112,8 @@ TEST(Robustness, EveryCommandEveryArgumentKind) {
   Array field = host::field(8);
   Array profile = host::real(8, 8, std::vector<double>(64, 0.5));
   Array texts[2] = {host::string("planner"), host::string("estimate")};
+  Array jones = host::complex(2, 2);
+  for (size_t k = 0; k < 4; ++k) host::set(jones.get(), k, host::cplx(0.5 + k, 0.25 * k));
   const std::vector<Array> odd = odd_arguments();
   const long live = host::live_arrays();
   int computed = 0;
@@ -111,13 +123,14 @@ TEST(Robustness, EveryCommandEveryArgumentKind) {
     for (const auto& cmd : kCommands) {
       Array one = host::scalar(fill);
       const std::string kinds = cmd.args;
-      const int nlhs = std::string(cmd.name) == "KVNormal" ? 2 : 1;
+      const int nlhs = cmd.nlhs;
       std::vector<const mxArray*> valid;
       int ntext = 0;
       for (char k : kinds) {
         valid.push_back(k == 'F'   ? field.get()
                         : k == 'A' ? profile.get()
                         : k == 'T' ? texts[ntext++].get()
+                        : k == 'J' ? jones.get()
                                    : one.get());
       }
       for (size_t pos = 0; pos < kinds.size(); ++pos) {

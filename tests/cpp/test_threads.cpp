@@ -234,7 +234,8 @@ struct Case {
   int nlhs;
   // S: the next scalar, F: field, G: a second field, I: a field with
   // infinite samples, A: a real profile, U: a uint8 profile, W: a guiding
-  // index (higher in a disc at the centre), T: a text.
+  // index (higher in a disc at the centre), T: a text, J: a complex 2 x 2
+  // matrix.
   const char* kinds;
   std::vector<double> scalars;
 };
@@ -297,6 +298,16 @@ const Case kCases[] = {
     {"KVFraunhofer", 1, "SSSI", {0.5, 5e-3, 96}},  // infinite samples: NaN throughout
     {"KVFocus", 1, "SSF", {0.5, 0.3}},
     {"KVFocus", 1, "SSF", {0.5, 0.7}},  // past the focus: the mirrored grid
+    {"KVJones", 2, "JFG", {}},
+    {"KVWavePlate", 2, "SSFG", {1.5, 0.3}},
+    {"KVLinearPolarizer", 2, "SFG", {0.4}},
+    {"KVRotator", 2, "SFG", {0.4}},
+    {"KVStokes", 4, "FG", {}},
+    {"KVStokes", 4, "FI", {}},
+    // Sums over fixed blocks: the same bits at any thread count.
+    {"KVBeamWidth", 5, "F", {}},
+    {"KVBeamWidth", 5, "AF", {}},
+    {"KVBeamQuality", 6, "F", {}},
 };
 
 }  // namespace
@@ -323,6 +334,8 @@ TEST(Threads, EveryCommandGivesTheSameBitsAtOneTwoAndThreeThreads) {
       host::real_data(guide.get())[i * kN + j] = x * x + y * y < 100.0 ? 1.45001 : 1.45;
     }
   Array text = host::string("planner");
+  Array jones = host::complex(2, 2);
+  for (size_t k = 0; k < 4; ++k) host::set(jones.get(), k, host::cplx(0.5 + k, 0.25 * k));
 
   std::set<std::string> covered;
   for (const Case& c : kCases) {
@@ -352,6 +365,9 @@ TEST(Threads, EveryCommandGivesTheSameBitsAtOneTwoAndThreeThreads) {
           break;
         case 'W':
           args.push_back(guide.get());
+          break;
+        case 'J':
+          args.push_back(jones.get());
           break;
         default:
           args.push_back(text.get());

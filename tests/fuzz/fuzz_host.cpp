@@ -6,7 +6,7 @@
 //
 // Input layout (bytes past the end read as zero):
 //   command  flags  [nlhs] [nargs]  argument...
-// flags: bit 0, an explicit output count follows; bit 1, an explicit input
+// flags: bit 0, an explicit output count (byte % 8) follows; bit 1, an explicit input
 // count follows; bits 2-4, the allocation to fail (0: none).
 // An argument starts with its kind (byte % 6): 0 scalar double, 1 field,
 // 2 full array, 3 sparse array, 4 cell, 5 string. A double is one byte: below
@@ -36,14 +36,19 @@ enum Out : unsigned char {
   kColumns,     // one or two real columns of the same length
   kSetting,     // none, a character row or a real 1 x 1 (KVFftw)
   kFieldSide,   // a field, and optionally a real array with its N rows
-  kFieldIndex   // a field, and optionally a real 1 x 1
+  kFieldIndex,  // a field, and optionally a real 1 x 1
+  kFields,      // fields of one dimension
+  kPlanes,      // real square arrays of one size
+  kScalars      // real 1 x 1 values
 };
 
 struct Cmd {
   const char* name;
   int inputs;
   Out out;
-  int max_inputs = 0;  // above `inputs` when the last ones may be left out
+  int max_inputs = 0;  // above `inputs` when some may be left out
+  int outputs = 1;
+  int max_outputs = 0;  // above `outputs` when the last ones may be left out
 };
 
 const Cmd kCommands[] = {
@@ -74,7 +79,7 @@ const Cmd kCommands[] = {
     {"KVPhase", 1, kPlane},
     {"KVPhaseUnwrap", 2, kPlane},
     {"KVStrehl", 1, kScalar},
-    {"KVNormal", 1, kFieldPower},
+    {"KVNormal", 1, kFieldPower, 0, 2},
     {"KVBeamMix", 2, kField},
     {"KVPolarizer", 3, kField},
     {"KVGain", 4, kField},
@@ -83,12 +88,19 @@ const Cmd kCommands[] = {
     {"KVAngularSpectrum", 2, kField},
     {"KVPad", 2, kField},
     {"KVTurbScreen", 5, kPlane},
-    {"KVStructureFunction", 2, kColumns, 3},
-    {"KVFftw", 1, kSetting, 2},
-    {"KVMedium", 4, kFieldSide, 5},
-    {"KVMode", 3, kFieldIndex},
+    {"KVStructureFunction", 2, kColumns, 3, 1, 2},
+    {"KVFftw", 1, kSetting, 2, 0, 1},
+    {"KVMedium", 4, kFieldSide, 5, 1, 2},
+    {"KVMode", 3, kFieldIndex, 0, 1, 2},
     {"KVFraunhofer", 4, kField, 6},
     {"KVFocus", 3, kField},
+    {"KVJones", 3, kFields, 0, 2},
+    {"KVWavePlate", 4, kFields, 0, 2},
+    {"KVLinearPolarizer", 3, kFields, 0, 2},
+    {"KVRotator", 3, kFields, 0, 2},
+    {"KVStokes", 2, kPlanes, 0, 1, 4},
+    {"KVBeamWidth", 1, kScalars, 2, 1, 5},  // (Fin) or (I, Fin)
+    {"KVBeamQuality", 1, kScalars, 0, 1, 6},
 };
 constexpr int kNumCommands = sizeof kCommands / sizeof kCommands[0];
 
@@ -424,13 +436,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Reader r(data, size);
   const Cmd& cmd = kCommands[r.byte() % kNumCommands];
   const uint8_t flags = r.byte();
-  const int default_nlhs = cmd.out == kFieldPower ? 2 : cmd.out == kSetting ? 0 : 1;
-  const int max_nlhs = cmd.out == kColumns || cmd.out == kFieldPower || cmd.out == kFieldSide ||
-                               cmd.out == kFieldIndex
-                           ? 2
-                           : 1;
+  const int default_nlhs = cmd.outputs;
+  const int max_nlhs = cmd.max_outputs > cmd.outputs ? cmd.max_outputs : cmd.outputs;
   const int max_inputs = cmd.max_inputs > cmd.inputs ? cmd.max_inputs : cmd.inputs;
-  const int nlhs = (flags & 1) != 0 ? r.byte() % 4 : default_nlhs;
+  const int nlhs = (flags & 1) != 0 ? r.byte() % 8 : default_nlhs;
   const int nargs = (flags & 2) != 0 ? r.byte() % 9 : cmd.inputs;
   const long fail_at = (flags >> 2) & 7;
 
@@ -487,6 +496,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case kFieldIndex:
           check_field(cmd.name, res[0]);
           if (nlhs == 2) check_real(cmd.name, res[1], false);
+          break;
+        case kFields:
+          for (int s = 0; s < nlhs; ++s) {
+            check_field(cmd.name, res[s]);
+            if (mxGetM(res[s]) != mxGetM(res[0])) finding(cmd.name, "results of unequal grids");
+          }
+          break;
+        case kPlanes:
+          for (int s = 0; s < nlhs; ++s) {
+            check_real(cmd.name, res[s], true);
+            if (mxGetM(res[s]) != mxGetM(res[0])) finding(cmd.name, "results of unequal sizes");
+          }
+          break;
+        case kScalars:
+          for (int s = 0; s < nlhs; ++s) check_real(cmd.name, res[s], false);
           break;
       }
     }

@@ -13,8 +13,8 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 # In the order of kCommands in fuzz_host.cpp. S scalar, F field, A profile,
-# T text, W text or scalar. Every command of src/commands must be here
-# (tests/python/test_fuzz_replay.py checks it).
+# T text, W text or scalar, J a complex 2 x 2 matrix. Every command of
+# src/commands must be here (tests/python/test_fuzz_replay.py checks it).
 COMMANDS = [
     ("KVBegin", "SSS"), ("KVForward", "SSSF"), ("KVInterpol", "SSSSSSF"), ("KVConvert", "F"),
     ("KVCircAperture", "SSSF"), ("KVCircScreen", "SSSF"), ("KVRectAperture", "SSSSSF"),
@@ -29,10 +29,12 @@ COMMANDS = [
     ("KVPad", "SF"), ("KVTurbScreen", "SSSSF"), ("KVStructureFunction", "AF"),
     ("KVFftw", "T"), ("KVMedium", "SSAF"), ("KVMode", "ASF"),
     ("KVFraunhofer", "SSSF"), ("KVFocus", "SSF"),
+    ("KVJones", "JFF"), ("KVWavePlate", "SSFF"), ("KVLinearPolarizer", "SFF"),
+    ("KVRotator", "SFF"), ("KVStokes", "FF"), ("KVBeamWidth", "F"), ("KVBeamQuality", "F"),
 ]
 # Commands whose last arguments may be left out: their longer call form.
 LONGER = {"KVStructureFunction": "AFA", "KVFftw": "TW", "KVMedium": "SSAFS",
-          "KVFraunhofer": "SSSFSS"}
+          "KVFraunhofer": "SSSFSS", "KVBeamWidth": "AF"}
 # Valid calls of commands whose arguments are words: (arguments, output count).
 # The file names are names in the harness's own temporary folder.
 WORDS = {"KVFftw": [(["planner"], 1), (["planner", "estimate"], 0), (["planner", "measure"], 1),
@@ -117,6 +119,8 @@ def valid(kind, fill):
         return array("double", 8, 8, re=(0.5,))
     if kind == "T":
         return string("planner")
+    if kind == "J":
+        return array("double", 2, 2, re=(1.0, 0.5, -0.5, 2.0), im=(0.25, 0.0), cx=True)
     return scalar(fill)
 
 

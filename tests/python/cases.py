@@ -1,8 +1,8 @@
 """One representative call of every command (those of the C++ allocation
 sweep): the scalars, and F (a field of dimension 8), G (a second field), A (a
 real 8 x 8 profile), U (a uint8 8 x 8 profile), P (a 12 x 12 phase), W (an
-8 x 8 index with a raised 4 x 4 core); any other string is passed as it
-stands."""
+8 x 8 index with a raised 4 x 4 core), J (a complex 2 x 2 matrix); any other
+string is passed as it stands."""
 import numpy as np
 
 from conftest import test_field
@@ -58,6 +58,14 @@ CASES = [
     # Before and past the focus (an inverted grid).
     ("KVFocus", (0.5, 0.3, "F")),
     ("KVFocus", (0.5, 0.7, "F")),
+    ("KVJones", ("J", "F", "G")),
+    ("KVWavePlate", (1.5, 0.3, "F", "G")),
+    ("KVLinearPolarizer", (0.4, "F", "G")),
+    ("KVRotator", (0.4, "F", "G")),
+    ("KVStokes", ("F", "G")),
+    ("KVBeamWidth", ("F",)),
+    ("KVBeamWidth", ("U", "F")),
+    ("KVBeamQuality", ("F",)),
 ]
 
 
@@ -71,6 +79,7 @@ def args_of(arguments):
         "U": lambda: np.asfortranarray((3 * k).astype(np.uint8).reshape(8, 8)),
         "P": lambda: np.asfortranarray((0.9 * (np.arange(144) % 13)).reshape(12, 12)),
         "W": lambda: np.asfortranarray(np.pad(np.full((4, 4), 1.5), 2, constant_values=1.45)),
+        "J": lambda: np.asfortranarray([[1.0, -0.5 + 0.25j], [0.5, 2.0 + 0.25j]]),
     }
     return [made[a]() if isinstance(a, str) and a in made else a for a in arguments]
 

@@ -45,6 +45,19 @@ def test_result_kinds():
     assert isinstance(kv.KVStrehl(F), float)
     G, NC = kv.KVNormal(F)
     assert G.dtype == np.complex128 and isinstance(NC, float)
+    # Every result of a command, as a tuple: up to six here.
+    assert all(isinstance(v, float) for v in kv.KVBeamWidth(F)) and len(kv.KVBeamWidth(F)) == 5
+    M = kv.KVBeamQuality(kv.KVGaussHermite(0, 1, 1, 1e-3, kv.KVBegin(8e-3, 1e-6, 64)))
+    assert len(M) == 6 and all(isinstance(v, float) for v in M)
+    assert abs(M[0] - 3) < 1e-3 and abs(M[1] - 1) < 1e-3
+    S = kv.KVStokes(F, F)
+    assert len(S) == 4 and all(a.shape == (16, 16) and a.dtype == np.float64 for a in S)
+    G = F.copy(order="F")
+    G[:, :16] *= 2
+    Fx, Fy = kv.KVJones(np.array([[0, 1], [1j, 0]]), F, G)
+    assert np.all(Fx[:, :16] == 2) and np.all(Fy[:, :16] == 1j)
+    # The short call form, and the long one with an intensity image.
+    assert kv.KVBeamWidth(np.abs(F[:, :16]) ** 2, F) == kv.KVBeamWidth(F)
     # A phase of one sample is still an array.
     assert kv.KVPhaseUnwrap(1, np.zeros((1, 1))).shape == (1, 1)
     assert kv.KVPhaseUnwrap(1, np.zeros((0, 0))).shape == (0, 0)

@@ -21,7 +21,10 @@ function res = parity_zoo(outfile, exportfile)
   extra = {'KVFresnelFFT', 'SF'; 'KVAngularSpectrum', 'SF'; 'KVPad', 'SF'
            'KVTurbScreen', 'SSSSF'; 'KVStructureFunction', 'AF'; 'KVStructureFunction', 'AFA'
            'KVFftw', 'TS'; 'KVMedium', 'SSAF'; 'KVMedium', 'SSAFS'; 'KVMode', 'ASF'
-           'KVFraunhofer', 'SSSF'; 'KVFraunhofer', 'SSSFSS'; 'KVFocus', 'SSF'};
+           'KVFraunhofer', 'SSSF'; 'KVFraunhofer', 'SSSFSS'; 'KVFocus', 'SSF'
+           'KVJones', 'JFF'; 'KVWavePlate', 'SSFF'
+           'KVLinearPolarizer', 'SFF'; 'KVRotator', 'SFF'; 'KVStokes', 'FF'
+           'KVBeamWidth', 'F'; 'KVBeamWidth', 'AF'; 'KVBeamQuality', 'F'};
   for k = 1:rows(extra)
     if exist(extra{k, 1}) == 3  % a compiled module is on the path
       cmds(end + 1, :) = extra(k, :);
@@ -48,12 +51,13 @@ function res = parity_zoo(outfile, exportfile)
     for c = 1:rows(cmds)
       name = cmds{c, 1};
       kinds = cmds{c, 2};
-      nout = 1 + any(strcmp(name, {'KVNormal', 'KVStructureFunction', 'KVMedium', 'KVMode'}));
+      nout = most_outputs(name);
       valid = cell(1, numel(kinds));
       for p = 1:numel(kinds)
         switch kinds(p)
           case 'F', valid{p} = ifelse_(fill == 1, Fc, F8);
           case 'A', valid{p} = P;
+          case 'J', valid{p} = [1, -0.5; 0.5, 2] + 0.25i;
           case 'T', valid{p} = 'timelimit';  % leaves the planner level at its default
           otherwise, valid{p} = fill;
         end
@@ -82,6 +86,19 @@ function res = parity_zoo(outfile, exportfile)
   res = cellfun(@(r) rmfield(r, {'argv', 'out'}), res, 'UniformOutput', false);
   if nargin > 0 && ! isempty(outfile)
     save('-binary', outfile, 'res');
+  end
+end
+
+function n = most_outputs(name)
+  % The most results a command gives (Python returns them all).
+  switch name
+    case {'KVNormal', 'KVStructureFunction', 'KVMedium', 'KVMode', 'KVJones', 'KVWavePlate', ...
+          'KVLinearPolarizer', 'KVRotator'}
+      n = 2;
+    case 'KVStokes', n = 4;
+    case 'KVBeamWidth', n = 5;
+    case 'KVBeamQuality', n = 6;
+    otherwise, n = 1;
   end
 end
 
