@@ -27,8 +27,6 @@ inline cplx mul(cplx a, cplx b) {
   return cplx(a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real());
 }
 
-inline int64_t signed_bin(int64_t p, int64_t n) { return p <= n / 2 ? p : p - n; }
-
 // The index of one slice: element k of the plane is element first + k of
 // the array, or the one element of a scalar index.
 struct Slice {
