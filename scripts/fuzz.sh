@@ -30,11 +30,14 @@ fi
 
 export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-common=(-dict=tests/fuzz/kv.dict -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)
+# Absolute paths only: the harness works in a temporary folder of its own.
+root=$PWD
+case $DIR in /*) ;; *) DIR=$root/$DIR ;; esac
+common=(-dict="$root/tests/fuzz/kv.dict" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)
 
 if [ "$mode" = replay ]; then
   # Replays each input once; any finding aborts the run.
-  if "$DIR/kv_fuzz" "${common[@]}" -artifact_prefix="$DIR/" -runs=0 tests/fuzz/corpus >"$DIR/replay.log" 2>&1; then
+  if "$DIR/kv_fuzz" "${common[@]}" -artifact_prefix="$DIR/" -runs=0 "$root/tests/fuzz/corpus" >"$DIR/replay.log" 2>&1; then
     n=$(ls tests/fuzz/corpus | wc -l)
     echo "fuzz corpus replayed: $n inputs"
     echo "1 passed, 0 failed"
@@ -47,13 +50,12 @@ fi
 
 mkdir -p "$DIR/corpus" "$DIR/findings"
 rm -f "$DIR"/fuzz-*.log
-root=$PWD
 parallel=()
 [ "$FUZZ_JOBS" -gt 1 ] && parallel=(-jobs="$FUZZ_JOBS" -workers="$FUZZ_JOBS")
 # Workers write their logs to fuzz-<n>.log in the current directory.
-(cd "$DIR" && ./kv_fuzz -dict="$root/tests/fuzz/kv.dict" "${common[@]:1}" \
+(cd "$DIR" && ./kv_fuzz "${common[@]}" \
   -max_total_time="$mode" "${parallel[@]}" \
-  -artifact_prefix=findings/ corpus "$root/tests/fuzz/corpus" >campaign.log 2>&1)
+  -artifact_prefix="$DIR/findings/" "$DIR/corpus" "$root/tests/fuzz/corpus" >campaign.log 2>&1)
 status=$?
 [ "$FUZZ_JOBS" -gt 1 ] && cat "$DIR"/fuzz-*.log >>"$DIR/campaign.log" 2>/dev/null
 grep -E "^#[0-9]+ +DONE|stat::number_of_executed_units|cov:" "$DIR/campaign.log" | tail -3

@@ -14,6 +14,7 @@
 // string is up to 15 lower-case letters, so a file name the fuzzer gives
 // KVFftw ('save', 'load') names a file in the current folder, which the
 // harness makes a fresh temporary folder before it starts.
+#include <dirent.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -414,15 +415,31 @@ void check_setting(const char* cmd, const mxArray* a) {
     finding(cmd, "result is neither a text nor a real 1 x 1");
 }
 
+char g_dir[] = "/tmp/kv_fuzz_XXXXXX";
+
+// Removes the temporary folder and the files KVFftw wrote into it (it holds
+// no folders: a name is letters only).
+void remove_folder() {
+  if (DIR* d = opendir(g_dir)) {
+    while (const dirent* e = readdir(d)) {
+      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+      unlink((std::string(g_dir) + "/" + e->d_name).c_str());
+    }
+    closedir(d);
+  }
+  rmdir(g_dir);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // Every file KVFftw saves or loads is in a folder of its own.
-  char dir[] = "/tmp/kv_fuzz_XXXXXX";
-  if (mkdtemp(dir) == nullptr || chdir(dir) != 0) {
+  // Every file KVFftw saves or loads is in a folder of its own, removed at
+  // exit.
+  if (mkdtemp(g_dir) == nullptr || chdir(g_dir) != 0) {
     std::perror("kv_fuzz: no temporary folder");
     std::abort();
   }
+  std::atexit(remove_folder);
   // Loads every module before fuzzing starts, so that their coverage is seen
   // from the first input.
   for (const Cmd& c : kCommands) host::call(c.name, 0, {});
