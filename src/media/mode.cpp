@@ -284,6 +284,13 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
     edge =
         std::max({edge, index[i], index[(nn - 1) * nn + i], index[i * nn], index[i * nn + nn - 1]});
   }
+  // A mode is guided when its neff exceeds the edge's index, and no neff
+  // reaches the largest index: with the largest index on the edge (a uniform
+  // index among others) nothing is guided, and there is nothing to iterate.
+  if (!(edge < hi)) {
+    *guided = 0;
+    return kModeNotGuided;
+  }
   const double nref = medium_reference(lo, hi);
   const double kr = k0 * nref;
   const double dk = 2.0 * kPi / size;
@@ -296,10 +303,12 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
   o.z = reinterpret_cast<cplx*>(scratch);
   double* kin = scratch + 2 * count;
   o.kin = kin;
+  double kin_most = 0.0;
   for (int64_t p = 0; p < tw; ++p) {
     for (int64_t q = 0; q < tw; ++q) {
       const double kx = dk * static_cast<double>(p), ky = dk * static_cast<double>(q);
       kin[p * tw + q] = medium_kinetic(kr, kx * kx + ky * ky);
+      kin_most = std::max(kin_most, std::fabs(kin[p * tw + q]));
     }
   }
   o.shift = k0 * (hi - lo) + dk * dk / (2.0 * kr);
@@ -394,7 +403,10 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
   combine(X.data(), HX.data(), b, b, C, X.data(), HX.data(), nullptr, count);
 
   const int need = std::min(m + 2, b);  // mode m and a possible partner
-  const double tol = kTolerance * k0;
+  // Relative to k0; on a grid far too coarse for the wavelength the operator
+  // spans many k0, and its rounding alone (1e-13 of its span) would keep the
+  // residuals above that.
+  const double tol = std::max(kTolerance * k0, 1e-13 * (kin_most + k0 * (hi - lo)));
   int it = 0;
   for (; it < kMaxIterations; ++it) {
     stop_point();

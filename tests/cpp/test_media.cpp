@@ -438,6 +438,24 @@ double returned(double sine, double width) {
   return back / power(in);
 }
 
+// Inputs where nothing can converge end at once: an index whose largest
+// value is on the edge guides nothing, and a grid far too coarse for the
+// wavelength (an operator spanning many k0) still ends in a bounded number
+// of iterations, with a mode or with none.
+TEST(Mode, HopelessInputsEndQuickly) {
+  const EstimatePlans plans;
+  const Grid g{8, 1e-3, 8.0};
+  const Mode uniform = find_mode(g, std::vector<double>(static_cast<size_t>(g.count()), 0.5), 8);
+  EXPECT_EQ(uniform.result, kv::kModeNotGuided);
+  EXPECT_EQ(uniform.guided, 0);
+  std::vector<double> bump(static_cast<size_t>(g.count()), 1.0);
+  bump[static_cast<size_t>(g.count() / 2 + 4)] = 1.5;
+  const Mode coarse = find_mode(Grid{8, 1e-3, 1e-9}, bump, 2);
+  EXPECT_TRUE(coarse.result == kv::kModeOk || coarse.result == kv::kModeNotGuided);
+  const Mode too_long = find_mode(Grid{8, 1e-3, 8.0}, bump, 2);
+  EXPECT_TRUE(too_long.result == kv::kModeOk || too_long.result == kv::kModeNotGuided);
+}
+
 TEST(Medium, AbsorberSendsLittleBack) {
   const EstimatePlans plans;
   EXPECT_LT(returned(0.3, 0.1), 1e-8);
