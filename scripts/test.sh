@@ -16,6 +16,15 @@ failed=0
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
+# Starts a section: its heading, and how long the one before took.
+section_start=
+section() {
+  [ -n "$section_start" ] && echo "   ($((SECONDS - section_start)) s)"
+  section_start=$SECONDS
+  [ $# -gt 0 ] && echo "== $1"
+  return 0
+}
+
 # Adds the counts of a ctest run (its "x% tests passed, F tests failed out of T").
 count_ctest() {
   local line
@@ -34,7 +43,7 @@ count_ctest() {
 run_ctest() {
   local dir=$1
   shift
-  echo "== C++ tests in $dir"
+  section "C++ tests in $dir"
   if ! cmake -S . -B "$dir" "$@" >/dev/null || ! cmake --build "$dir" -j"$JOBS" >"$log" 2>&1; then
     cat "$log"
     echo "build failed in $dir"
@@ -67,7 +76,7 @@ count_plain() {
   fi
 }
 
-echo "== Octave tests"
+section "Octave tests"
 if make --no-print-directory octave BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
   $OCTAVE --eval "addpath('$PWD/$BUILD/octave'); addpath('tests/octave'); exit(run_tests('tests/octave'))" \
     2>&1 | tee "$log"
@@ -85,7 +94,7 @@ fi
 
 # Runs a script that ends with "N passed, M failed" and adds its counts.
 run_counted() {
-  echo "== $1"
+  section "$1"
   shift
   "$@" 2>&1 | tee "$log"
   count_plain
@@ -97,7 +106,7 @@ run_counted "Monte Carlo: serial, parcellfun, two pserver processes" env BUILD="
 run_counted "Ctrl-C in an interactive Octave session" env BUILD="$BUILD" tests/package/interrupt.sh
 run_counted "The chroots' Debian mirror, from the apt sources" tests/package/apt_mirror.sh
 
-echo "== Parity of the oct-files with the MEX build for Octave"
+section "Parity of the oct-files with the MEX build for Octave"
 if make --no-print-directory octave-mex BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
   scripts/parity.sh "$BUILD/octave" "$BUILD/octave-mex" 2>&1 | tee "$log"
   count_plain
@@ -107,11 +116,11 @@ else
   failed=$((failed + 1))
 fi
 
-echo "== Python: the package built and installed into a venv, pytest against it"
+section "Python: the package built and installed into a venv, pytest against it"
 if make --no-print-directory python BUILD="$BUILD" JOBS="$JOBS" >"$log" 2>&1; then
   scripts/test_python.sh "$BUILD/python/venv/bin/python" 2>&1 | tee "$log"
   count_plain
-  echo "== Parity of the Python package with the oct-files"
+  section "Parity of the Python package with the oct-files"
   scripts/parity_python.sh "$BUILD/octave" "$BUILD/python/venv/bin/python" 2>&1 | tee "$log"
   count_plain
 else
@@ -120,7 +129,7 @@ else
   failed=$((failed + 1))
 fi
 
-echo "== MinGW-w64 cross-compile of every module"
+section "MinGW-w64 cross-compile of every module"
 if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   if scripts/mingw_check.sh "$BUILD/mingw" >"$log" 2>&1; then
     tail -1 "$log"
@@ -133,7 +142,7 @@ else
   echo "x86_64-w64-mingw32-g++ not installed: skipped"
 fi
 
-echo "== Fuzzer: the corpus replayed, then a 60-second campaign"
+section "Fuzzer: the corpus replayed, then a 60-second campaign"
 if command -v clang++ >/dev/null; then
   for mode in replay 60; do
     FUZZ_DIR="$BUILD/asan" BUILD="$BUILD" JOBS="$JOBS" scripts/fuzz.sh "$mode" >"$log" 2>&1
@@ -144,5 +153,7 @@ else
   echo "clang++ not installed: skipped"
 fi
 
+section
+echo "all sections: $SECONDS s"
 echo "total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
