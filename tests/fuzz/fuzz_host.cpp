@@ -415,6 +415,8 @@ void check_setting(const char* cmd, const mxArray* a) {
     finding(cmd, "result is neither a text nor a real 1 x 1");
 }
 
+constexpr double kCallBudgetMs = 1000.0;
+
 char g_dir[] = "/tmp/kv_fuzz_XXXXXX";
 
 // Removes the temporary folder and the files KVFftw wrote into it (it holds
@@ -472,9 +474,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const long arrays = host::live_arrays();
   const long blocks = host::live_blocks();
   host::fail_allocation_at(fail_at);
+  // Work the input asks for at length (a million steps of KVMedium) ends at
+  // a simulated Ctrl-C after a second, which the call must take cleanly too.
+  host::interrupt_after(kCallBudgetMs);
   {
     host::Result res = host::call(cmd.name, nlhs, in);
     host::fail_allocation_at(0);
+    host::interrupt_at(0);
     if (res.swallowed) finding(cmd.name, "an error was swallowed");
     if (res.failed) {
       if (res.error.empty()) finding(cmd.name, "an error without a message");
