@@ -104,7 +104,7 @@ run_counted() {
   "$@" 2>&1 | tee "$log"
   count_plain
 }
-run_counted "Octave package: build, install, pkg test, uninstall" env BUILD="$BUILD" JOBS="$JOBS" tests/package/run.sh
+run_counted "Octave package: build, install, pkg test, uninstall" env BUILD="$BUILD" tests/package/run.sh
 run_counted "Manual and Contents.m" env BUILD="$BUILD" tests/package/doc.sh
 run_counted "Parallel sweeps" env BUILD="$BUILD" tests/package/sweep.sh
 run_counted "Monte Carlo: serial, parcellfun, two pserver processes" env BUILD="$BUILD" tests/package/montecarlo.sh

@@ -6,9 +6,6 @@ set -u
 cd "$(dirname "$0")/../.."
 BUILD=${BUILD:-build}
 OCTAVE=${OCTAVE:-octave-cli --no-gui --no-history --norc --quiet}
-# pkg install runs make in the package's src folder: on every processor.
-MAKEFLAGS=-j${JOBS:-2}
-export MAKEFLAGS
 log=$(mktemp)
 root=$(mktemp -d)
 trap 'rm -rf "$root" "$log"' EXIT
