@@ -31,8 +31,16 @@ EXPORTS := src/commands/exports-octmex.map
 FLAGS := $(COMMON_CXXFLAGS)
 endif
 
-LIB_SRC := $(sort $(filter-out src/commands/% $(ADAPTER_OUT),$(wildcard src/*/*.cpp)))
-LIB_OBJ := $(patsubst src/%.cpp,$(OUT)/obj/%.o,$(LIB_SRC))
+# The library: the adapter of this flavour, built in OUT, and everything
+# else, which neither flavour's defines reach, built once in COMMON for both
+# (the sibling folder octave-common unless set).
+COMMON ?= $(dir $(OUT))octave-common
+ADAPTER_SRC := $(filter-out $(ADAPTER_OUT),src/core/host_mex.cpp src/core/host_oct.cpp)
+SHARED_SRC := $(sort $(filter-out src/commands/% src/core/host_mex.cpp src/core/host_oct.cpp,\
+  $(wildcard src/*/*.cpp)))
+SHARED_OBJ := $(patsubst src/%.cpp,$(COMMON)/obj/%.o,$(SHARED_SRC))
+ADAPTER_OBJ := $(patsubst src/%.cpp,$(OUT)/obj/%.o,$(ADAPTER_SRC))
+LIB_OBJ := $(ADAPTER_OBJ) $(SHARED_OBJ)
 MODULES := $(patsubst %,$(OUT)/%.$(EXT),$(NAMES))
 # The helpers written in Octave's language (KVCoordinates, KVHeader, ...).
 HELPERS := $(patsubst inst/%,$(OUT)/%,$(wildcard inst/*.m))
@@ -54,10 +62,20 @@ $(OUT)/flags: FORCE
 	@mkdir -p $(@D)
 	@echo '$(FLAGS) $(OCT_LIBS) $(MODE)' | cmp -s - $@ || echo '$(FLAGS) $(OCT_LIBS) $(MODE)' > $@
 
-$(LIB_OBJ): $(OUT)/obj/%.o: src/%.cpp $(OUT)/flags
+# The flags of the shared objects' last build.
+$(COMMON)/flags: FORCE
+	@mkdir -p $(@D)
+	@echo '$(COMMON_CXXFLAGS)' | cmp -s - $@ || echo '$(COMMON_CXXFLAGS)' > $@
+
+$(ADAPTER_OBJ): $(OUT)/obj/%.o: src/%.cpp $(OUT)/flags
 	@mkdir -p $(@D)
 	@echo "  CXX   $<"
 	@CXXFLAGS="$(FLAGS)" $(MKOCTFILE) $(MODE) -c $< -o $@
+
+$(SHARED_OBJ): $(COMMON)/obj/%.o: src/%.cpp $(COMMON)/flags
+	@mkdir -p $(@D)
+	@echo "  CXX   $<"
+	@CXXFLAGS="$(COMMON_CXXFLAGS)" $(MKOCTFILE) -c $< -o $@
 
 # A command's help text, from its .m file, becomes its docstring.
 $(OUT)/help/%.h: src/commands/%.m scripts/help_header.sh

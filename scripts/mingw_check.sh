@@ -4,7 +4,7 @@
 # stand-in import libraries for libmx/libmex, MATLAB's BLAS (zgemm, no
 # trailing underscore on Windows) and FFTW. Nothing runs: it shows that the
 # Windows path compiles and links.
-#   scripts/mingw_check.sh OUTDIR
+#   scripts/mingw_check.sh OUTDIR   (MINGW_JOBS compilers at once, default 2)
 set -eu
 cd "$(dirname "$0")/.."
 out=${1:-build/mingw}
@@ -31,7 +31,7 @@ for f in $(ls src/*/*.cpp | grep -v -e '^src/commands/' -e 'host_oct.cpp'); do
   objs+=("$o")
   $CXX "${flags[@]}" -c "$f" -o "$o" &
   pids+=($!)
-  if [ ${#pids[@]} -ge 2 ]; then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
+  if [ ${#pids[@]} -ge "${MINGW_JOBS:-2}" ]; then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
 done
 for p in "${pids[@]}"; do wait "$p"; done
 rm -f "$out/libkorvane.a"
