@@ -1,6 +1,7 @@
 // FFTW planner levels and wisdom: the level every module reads, plans kept
 // per level, data kept while a plan is measured, and KVFftw's forms.
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -360,10 +361,19 @@ TEST(FftPlanner, WisdomFilesThatAreNotWisdomAreRefusedAtOnce) {
   mkdir(locked.c_str(), 0500);
   chmod(locked.c_str(), 0500);
   const std::string target = geteuid() == 0 ? "/sys/korvane.wisdom" : locked + "w.wisdom";
-  r = fftw("save", target.c_str());
-  EXPECT_TRUE(r.failed);
-  EXPECT_EQ(r.error,
-            "cannot write the wisdom file: the folder cannot take a new file, or the disk is full");
+  // Root in a chroot without /sys mounted may write anywhere: then there is
+  // no folder to refuse it, and nothing to check.
+  const int probe = open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+  if (probe >= 0) {
+    close(probe);
+    unlink(target.c_str());
+  } else {
+    r = fftw("save", target.c_str());
+    EXPECT_TRUE(r.failed);
+    EXPECT_EQ(r.error,
+              "cannot write the wisdom file: the folder cannot take a new file, or the disk is "
+              "full");
+  }
   ASSERT_FALSE(fftw("save", good.c_str()).failed);  // replaces the file
   EXPECT_EQ(slurp(good), wisdom);
   EXPECT_EQ(files_starting(dir, "good.wisdom"), 1);

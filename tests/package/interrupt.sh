@@ -70,11 +70,12 @@ for call in "${calls[@]}"; do
   wait_for "back $k" 60
   ok=$?
   end=$(date +%s.%N)
-  t=$(echo "$end - $start" | bc -l)
+  # awk, not bc: a fresh machine has no bc.
+  t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
   printf '%s: prompt back %.2f s after SIGINT\n' "$call" "$t"
   grep -qF "finished $k" "$dir/out"
   check $((1 - $?)) "$call was interrupted"
-  check $([ $ok = 0 ] && [ "$(echo "$t < $LIMIT" | bc -l)" = 1 ] && echo 0 || echo 1) \
+  check $([ $ok = 0 ] && awk -v t="$t" -v l="$LIMIT" 'BEGIN { exit !(t < l) }' && echo 0 || echo 1) \
     "prompt back within $LIMIT s"
   echo "disp(['unassigned ' num2str(exist('y', 'var'))]); disp(['intact ' num2str(isequal(x, magic(4)))])" >&3
   wait_for "intact" 30
