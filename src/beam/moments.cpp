@@ -173,19 +173,19 @@ BeamResult beam_quality(const FieldIn& in, cplx* scratch, Quality* q) {
   stop_point();
 
   // The angular spectrum, in spatial frequencies (angles are lambda*f).
-  cplx* spec = scratch;
+  cplx* spectrum = scratch;
   cplx* deriv = scratch + nn;
   with_samples(in, [&](auto* z) {
     parallel_for(nn, kGrainMemory, [=](int64_t k0, int64_t k1) {
-      for (int64_t k = k0; k < k1; ++k) spec[k] = sample(z, k);
+      for (int64_t k = k0; k < k1; ++k) spectrum[k] = sample(z, k);
     });
   });
-  if (!fft2_in_place(spec, n, kFftForward)) return kBeamNoPlan;
+  if (!fft2_in_place(spectrum, n, kFftForward)) return kBeamNoPlan;
   stop_point();
   const auto freq = [=](int64_t p) { return bin_frequency(p, n, size); };
   Moments f;
   if (const BeamResult r = moments_of(
-          n, [spec](int64_t k) { return std::norm(spec[k]); }, freq, freq, &f)) {
+          n, [spectrum](int64_t k) { return std::norm(spectrum[k]); }, freq, freq, &f)) {
     return r;
   }
   stop_point();
@@ -200,7 +200,7 @@ BeamResult beam_quality(const FieldIn& in, cplx* scratch, Quality* q) {
       for (int64_t k = k0; k < k1; ++k) {
         const int64_t p = axis == 0 ? k / n : k % n;
         const double w = p == nyquist ? 0.0 : 2.0 * kPi * bin_frequency(p, n, size);
-        deriv[k] = cplx(-w * spec[k].imag(), w * spec[k].real());
+        deriv[k] = cplx(-w * spectrum[k].imag(), w * spectrum[k].real());
       }
     });
     if (!fft2_in_place(deriv, n, kFftBackward)) return kBeamNoPlan;

@@ -100,19 +100,20 @@ static kv::IndexArray index_arg(kv::Call& c, int32_t n) {
 KV_COMMAND(KVMedium, kMedium) {
   const kv::FieldIn& in = c.in(3);
   const int32_t n = in.n;
-  kv::MediumSpec spec;
-  spec.z = c.scalar(0);
-  spec.steps = c.integer(1);
-  spec.absorber = c.inputs() == 5 ? c.scalar(4) : kDefaultAbsorber;
+  kv::MediumRequest request;
+  request.z = c.scalar(0);
+  request.steps = c.integer(1);
+  request.absorber = c.inputs() == 5 ? c.scalar(4) : kDefaultAbsorber;
   const kv::IndexArray index = index_arg(c, n);
-  if (spec.steps % index.slices != 0) {
+  if (request.steps % index.slices != 0) {
     c.fail(kv::Err::BadValue, "The number of steps must be a multiple of the K slices of n.");
   }
   if (!(in.h.curvature == 0.0)) c.fail(kv::kSpherical);
   kv::cplx* scratch = c.scratch_complex(kv::medium_scratch_count(n));
   const kv::FieldOut out = c.out();
-  double* ixz = c.outputs() == 2 ? c.out_real(n, static_cast<int64_t>(spec.steps) + 1, 1) : nullptr;
-  const kv::MediumResult r = kv::medium_propagate(spec, index, in, out, ixz, scratch);
+  double* ixz =
+      c.outputs() == 2 ? c.out_real(n, static_cast<int64_t>(request.steps) + 1, 1) : nullptr;
+  const kv::MediumResult r = kv::medium_propagate(request, index, in, out, ixz, scratch);
   if (r == kv::kMediumSpherical) c.fail(kv::kSpherical);
   if (r != kv::kMediumOk) c.fail(kv::kOutOfMemory);
 }

@@ -204,8 +204,8 @@ void medium_index_range(const IndexArray& index, int32_t n, int64_t slice, doubl
   *hi = h;
 }
 
-MediumResult medium_propagate(const MediumSpec& spec, const IndexArray& index, const FieldIn& in,
-                              const FieldOut& out, double* ixz, cplx* scratch) {
+MediumResult medium_propagate(const MediumRequest& request, const IndexArray& index,
+                              const FieldIn& in, const FieldOut& out, double* ixz, cplx* scratch) {
   if (!(in.h.curvature == 0.0)) return kMediumSpherical;
   const int32_t n = in.n;
   const int64_t nn = n;
@@ -215,8 +215,8 @@ MediumResult medium_propagate(const MediumSpec& spec, const IndexArray& index, c
   const double lambda = in.h.lambda;
   const double d = size / static_cast<double>(n);
   const double k0 = 2.0 * kPi / lambda;
-  const double dz = spec.z / static_cast<double>(spec.steps);
-  const int64_t per_slice = spec.steps / index.slices;
+  const double dz = request.z / static_cast<double>(request.steps);
+  const int64_t per_slice = request.steps / index.slices;
 
   cplx* table = scratch;     // refraction factors, n*n
   cplx* qa = table + count;  // half-step factors, two quarter tables
@@ -226,7 +226,7 @@ MediumResult medium_propagate(const MediumSpec& spec, const IndexArray& index, c
   cplx* rows = w + nn;        // row sums of the spectrum
   double* alpha = reinterpret_cast<double*>(rows + nn);  // absorption per sample index
 
-  const double width = spec.absorber * size;
+  const double width = request.absorber * size;
   for (int64_t i = 0; i < nn; ++i) alpha[i] = medium_absorption(i, n, d, width, lambda);
   const int64_t j0 = nn / 2;
   for (int64_t q = 0; q < nn; ++q) {
@@ -239,9 +239,9 @@ MediumResult medium_propagate(const MediumSpec& spec, const IndexArray& index, c
   if (ixz != nullptr) {
     for (int64_t i = 0; i < nn; ++i) ixz[i] = std::norm(u[i * nn + j0]);
   }
-  if (spec.z == 0.0) {
+  if (request.z == 0.0) {
     // Nothing to cross: the samples as they are, in every column of Ixz.
-    for (int64_t s = 1; ixz != nullptr && s <= spec.steps; ++s) {
+    for (int64_t s = 1; ixz != nullptr && s <= request.steps; ++s) {
       std::copy(ixz, ixz + nn, ixz + s * nn);
     }
     return kMediumOk;

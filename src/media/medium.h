@@ -28,7 +28,7 @@ enum MediumResult : int {
 };
 
 // What KVMedium is asked to do.
-struct MediumSpec {
+struct MediumRequest {
   double z = 0;         // length of the medium, >= 0
   int32_t steps = 1;    // number of steps, >= 1, a multiple of slices
   double absorber = 0;  // width of the absorbing edge per side, fraction of size
@@ -78,7 +78,7 @@ void medium_index_range(const IndexArray& index, int32_t n, int64_t slice, doubl
 // the caller's). `ixz`, when not null, receives n x (steps + 1) values: the
 // intensity along x on the row j = n/2 before the first step and after each
 // step (column s at ixz + s*n). Calls stop_point() between steps.
-MediumResult medium_propagate(const MediumSpec& spec, const IndexArray& index, const FieldIn& in,
-                              const FieldOut& out, double* ixz, cplx* scratch);
+MediumResult medium_propagate(const MediumRequest& request, const IndexArray& index,
+                              const FieldIn& in, const FieldOut& out, double* ixz, cplx* scratch);
 
 }  // namespace kv

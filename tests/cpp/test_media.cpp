@@ -102,12 +102,12 @@ Samples medium(const Grid& g, double z, int32_t steps, const kv::IndexArray& ind
   Samples out(static_cast<size_t>(g.n) * (g.n + 1));
   std::vector<cplx> scratch(static_cast<size_t>(kv::medium_scratch_count(g.n)));
   const kv::FieldIn fin{in.data(), nullptr, g.n, {g.size, g.lambda, 0, 0}};
-  kv::MediumSpec spec;
-  spec.z = z;
-  spec.steps = steps;
-  spec.absorber = absorber;
+  kv::MediumRequest request;
+  request.z = z;
+  request.steps = steps;
+  request.absorber = absorber;
   if (ixz != nullptr) ixz->assign(static_cast<size_t>(g.n) * (steps + 1), 0.0);
-  EXPECT_EQ(kv::medium_propagate(spec, index, fin, kv::FieldOut{out.data(), g.n},
+  EXPECT_EQ(kv::medium_propagate(request, index, fin, kv::FieldOut{out.data(), g.n},
                                  ixz != nullptr ? ixz->data() : nullptr, scratch.data()),
             kv::kMediumOk);
   out.resize(in.size());
@@ -475,9 +475,9 @@ TEST(Medium, StopsOnInterrupt) {
   Samples out(static_cast<size_t>(g.n) * (g.n + 1));
   std::vector<cplx> scratch(static_cast<size_t>(kv::medium_scratch_count(g.n)));
   const kv::FieldIn fin{in.data(), nullptr, g.n, {g.size, g.lambda, 0, 0}};
-  kv::MediumSpec spec;
-  spec.z = 1e-3;
-  spec.steps = 1000000;
+  kv::MediumRequest request;
+  request.z = 1e-3;
+  request.steps = 1000000;
   const double n = 1.5;
   const std::vector<double> idx =
       make_index(g, [](double x, double y) { return 1.45 + 0.01 * (x * x + y * y < 4e-10); });
@@ -485,8 +485,8 @@ TEST(Medium, StopsOnInterrupt) {
   double neff;
   int32_t guided;
   kv::InterruptScope scope([](void*) { return true; }, nullptr);
-  EXPECT_THROW(kv::medium_propagate(spec, real_index(&n, 1, 1), fin, kv::FieldOut{out.data(), g.n},
-                                    nullptr, scratch.data()),
+  EXPECT_THROW(kv::medium_propagate(request, real_index(&n, 1, 1), fin,
+                                    kv::FieldOut{out.data(), g.n}, nullptr, scratch.data()),
                kv::Interrupted);
   EXPECT_THROW(kv::guided_mode(idx.data(), 0, g.n, g.size, g.lambda, mode_scratch.data(),
                                out.data(), &neff, &guided),
