@@ -82,6 +82,7 @@ bool apply(const Operators& o, OpKind kind, const double* a, const double* b, do
 // Applies op to each of `count` vectors, two at a time.
 bool apply_all(const Operators& o, OpKind kind, double* const* in, double* const* out, int count) {
   for (int i = 0; i < count; i += 2) {
+    stop_point();
     const bool two = i + 1 < count;
     if (!apply(o, kind, in[i], two ? in[i + 1] : nullptr, out[i], two ? out[i + 1] : nullptr)) {
       return false;
@@ -98,6 +99,7 @@ void gram(const double* const* u, int nu, const double* const* v, int nv, int64_
   part.assign(static_cast<size_t>(blocks) * static_cast<size_t>(nv), 0.0);
   double* pp = part.data();
   for (int i = 0; i < nu; ++i) {
+    stop_point();
     const double* a = u[i];
     for_blocks(count, kGrainMemory / 4, [&](int blk, int64_t k0, int64_t k1) {
       double* cell = pp + static_cast<int64_t>(blk) * nv;
@@ -222,7 +224,9 @@ void symmetric_eigen(int s, std::vector<double>& a, std::vector<double>& w, std:
 void combine(double* const* q, double* const* hq, int s, int b, const std::vector<double>& c,
              double* const* x, double* const* hx, double* const* p, int64_t count) {
   const double* cc = c.data();
-  parallel_for(count, kGrainMemory / 8, [=](int64_t k0, int64_t k1) {
+  // About s*b products per sample: slices of some ten milliseconds.
+  const int64_t slice = kSliceMemory / std::max<int64_t>(1, static_cast<int64_t>(s) * b);
+  parallel_for_slices(count, kGrainMemory / 8, slice, [=](int64_t k0, int64_t k1) {
     double qv[3 * (kMaxModeNumber + 3)];
     double hv[3 * (kMaxModeNumber + 3)];
     for (int64_t k = k0; k < k1; ++k) {
@@ -359,6 +363,7 @@ ModeResult guided_mode(const double* index, int32_t m, int32_t n, double size, d
   {
     int a = 0, c = 0;
     for (int t = 0; t < b; ++t) {
+      stop_point();
       double* x = X[t];
       const int pa = a, pc = c;
       parallel_for(nn, column_grain(nn, kGrainMath), [=](int64_t i0, int64_t i1) {

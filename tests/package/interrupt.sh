@@ -49,13 +49,19 @@ wait_for() {
   return 1
 }
 
-# A long call: one command that runs for many seconds (direct integration
-# from 2048 x 2048 samples onto as many), interrupted twice in a row.
+# Long calls, each of many seconds: direct integration from 2048 x 2048
+# samples onto as many (twice in a row), a hundred thousand steps through
+# glass, a matrix transform onto 4096 x 4096, and the 21st mode of a wide
+# core.
 calls=(
   "y = KVForward(0.5, 4e-3, 2048, F);"
   "y = KVForward(0.5, 4e-3, 2048, F);"
+  "y = KVMedium(1, 100000, 1.5, F);"
+  "y = KVFraunhofer(0.5, 4e-3, 4096, F);"
+  "y = KVMode(n, 20, F);"
 )
-echo "addpath('$PWD/$BUILD/octave'); x = magic(4); F = KVBegin(4e-3, 1e-6, 2048); disp('ready')" >&3
+echo "addpath('$PWD/$BUILD/octave'); x = magic(4); F = KVBegin(4e-3, 1e-6, 2048);" \
+  "n = 1.45 + 0.005 * KVIntensity(0, KVCircAperture(3e-4, 0, 0, F)); disp('ready')" >&3
 wait_for ready 60
 check $? "session started"
 

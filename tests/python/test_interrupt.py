@@ -9,6 +9,7 @@ import threading
 import time
 
 import numpy as np
+import pytest
 
 import korvane as kv
 
@@ -21,10 +22,11 @@ import sys
 import numpy as np
 import korvane as kv
 F = kv.KVBegin(4e-3, 1e-6, 2048)
+n = np.asfortranarray(1.45 + 0.005 * kv.KVIntensity(0, kv.KVCircAperture(3e-4, 0, 0, F)))
 F0 = F.copy()
 print("ready", flush=True)
 try:
-    y = kv.KVForward(0.5, 4e-3, 4096, F)
+    y = CALL
     print("finished", flush=True)
 except KeyboardInterrupt:
     print("interrupted", flush=True)
@@ -33,8 +35,16 @@ print("after", z.shape[0], bool(np.array_equal(F, F0, equal_nan=True)), "y" in d
 """
 
 
-def test_sigint_raises_keyboard_interrupt_and_the_interpreter_goes_on():
-    child = subprocess.Popen([sys.executable, "-c", CHILD], stdout=subprocess.PIPE, text=True)
+# Long calls of each kind: direct integration, many steps through glass, a
+# matrix transform onto a large grid, and a mode of a wide core.
+LONG_CALLS = ["kv.KVForward(0.5, 4e-3, 4096, F)", "kv.KVMedium(1, 100000, 1.5, F)",
+              "kv.KVFraunhofer(0.5, 4e-3, 4096, F)", "kv.KVMode(n, 20, F)"]
+
+
+@pytest.mark.parametrize("call", LONG_CALLS)
+def test_sigint_raises_keyboard_interrupt_and_the_interpreter_goes_on(call):
+    child = subprocess.Popen([sys.executable, "-c", CHILD.replace("CALL", call)],
+                             stdout=subprocess.PIPE, text=True)
     try:
         assert child.stdout.readline().strip() == "ready"
         time.sleep(1.0)
